@@ -1,0 +1,136 @@
+// Dimensional step: the construction dialogue, then the strip widths and quarter-wave lengths of
+// every stub and connecting line by both methods, each row printed as soon as it is computed.
+#include <cmath>
+
+#include "dialogue/banner.h"
+#include "dialogue/records.h"
+#include "lines/lines.h"
+
+namespace quendrix {
+
+namespace {
+
+constexpr ReportKind KIND = ReportKind::DIMENSIONAL;
+
+float answer(std::string_view prompt) {
+  float temp = 0;
+  promptLayout(UNIT_CONSOLE_OUT, prompt);
+  readLayout(UNIT_CONSOLE_IN, "(F13.0)", {&temp});
+  return temp;
+}
+
+// The strip width for a wanted impedance z in the chosen construction. In stripline z becomes
+// the impedance reached for the width returned; in microstrip the effective permittivity of the
+// width is left in mszo1.
+float widthFor(const Construction& c, const FilterSpec& fs, DimensionalDesign& dd, float& z) {
+  float w = 0;
+  if (c.msorsl == 2) {
+    slwb(c.height, c.er, dd.isyne, c.thick, w, z);
+  } else {
+    const float f = 0.001f * fs.f0;  // GHz
+    const float h2 = 10.0f;          // cover height, inches
+    mswh(c.er, f, c.height, h2, dd.isyne, c.thick, w, z);
+  }
+  return w;
+}
+
+void headerBlock(const ReportSink& sink, const FilterSpec& fs, const DesignStamp& st, const Construction& c) {
+  reportLine(sink, KIND, "(/,6X,72(1H-))");
+  reportLine(sink, KIND,
+             "(8X,'Quendrix (v. 1.0)',20X,'Date:',I2,'/',I2,'/',I4,' at ',I2,':',I2,':',I2,'Hours')",
+             {st.imon, st.iday, st.iyr, st.ihr, st.imin, st.isec});
+  reportLine(sink, KIND, MAKERS_NOTICE);
+  reportLine(sink, KIND, "(14X,'RF/Microwave Computer-Aided Engineering Design Data For')");
+  reportLine(sink, KIND, "(14X,'              Wideband Bandpass Filters.',/)");
+  reportLine(sink, KIND, "(10X,'SYNTHESIS of physical DIMENSIONS from the Distributed Electrical')");
+  reportLine(sink, KIND, "(10X,'Circuit for your Wideband Bandpass Filter results in the following')");
+  reportLine(sink, KIND, "(10X,'design data:',/)");
+  reportLine(sink, KIND, "(14X,'Response = ',A12,8X,'Ripple = ',F5.3,' dB')", {std::string_view(fs.torb), fs.ripple});
+  reportLine(sink, KIND, "(14X,'H  = ',F6.4,' \"',12X,'Construction = ',A10)", {c.height, std::string_view(c.slorms)});
+  reportLine(sink, KIND, "(14X,'T  = ',F6.4,' \"',12X,'# of Sections= ',I2)", {c.thick, fs.n});
+  reportLine(sink, KIND, "(14X,'Er = ',F6.3,14X,'Center Freq. = ',F9.3,' MHz')", {c.er, fs.f0});
+  reportLine(sink, KIND, "(14X,'Zo = ',F6.2,' Ohms',9X,'Bandwidth    = ',F9.3,' MHz')", {fs.z0, fs.bw});
+}
+
+void tableHeader(const ReportSink& sink) {
+  reportLine(sink, KIND,
+             "(/,6X, 'Two Short-Circuited Stubs, Inches *   Inter-Connecting Lines, Inches',/,6X, 'Stub  Per Matthaei  "
+             " Per Cristal  * Line   Per Matthaei   Per Cristal',/,7X, 'K   Width  Length  Width  Length * K,K+1  "
+             "Width  Length  Width  Length',/,6X, 71(1H-))");
+}
+
+}  // namespace
+
+void dimensionalDialogue(const Defaults& d, Construction& c) {
+  writeLayout(UNIT_CONSOLE_OUT,
+              "(/,1X,'Please enter the following Dimensional Data:',/,7X, '*1: Microstrip Filter, or',/,8X, '2: "
+              "Stripline Filter')");
+  float temp = answer("(11X,'Filter TYPE selected = ')");
+  std::int32_t itemp = nearestInteger(temp);
+  const std::int32_t choice = (itemp == 1 || itemp == 2) ? itemp : d.msorsldef;
+  const float erMin = 0.99999f;
+  if (choice == 1) {
+    c.msorsl = 1;
+    c.slorms = text20("Microstrip");
+    temp = answer("(7X,'-Microstrip`s Dielectric Thickness (H), Inches = ')");
+    c.height = temp > 0 ? temp : d.heightms;
+    temp = answer("(7X,'-Substrate`s Relative Dielectric Constant (Er) = ')");
+    c.er = temp > erMin ? temp : d.erms;
+    temp = answer("(7X,'-Center Conductor`s Strip Thickness(T), Inches = ')");
+    c.thick = temp > 0 ? temp : d.thickms;
+  } else {
+    c.msorsl = 2;
+    c.slorms = text20("Stripline");
+    temp = answer("(7X,'-Stripline`s Ground Plane Spacing  (B), Inches = ')");
+    c.height = temp > 0 ? temp : d.heightsl;
+    temp = answer("(7X,'-Substrate`s Relative Dielectric Constant (Er) = ')");
+    c.er = temp > erMin ? temp : d.ersl;
+    temp = answer("(7X,'-Center Conductor`s Strip Thickness(T), Inches = ')");
+    c.thick = temp > 0 ? temp : d.thicksl;
+  }
+}
+
+void dimensionalStep(FilterSpec& fs, const DesignStamp& stamp, ReportSink& sink, ElectricalDesign& ed,
+                     const Defaults& d, Construction& c, DimensionalDesign& dd) {
+  dimensionalDialogue(d, c);
+  storageDialogue(sink, KIND, d);
+  headerBlock(sink, fs, stamp, c);
+  tableHeader(sink);
+
+  const std::int32_t n = fs.n;
+  const bool microstrip = c.msorsl == 1;
+  dd.qwave = v * 0.25f / fs.f0;
+  dd.ersm = dd.erlm = dd.ersc = dd.erlc = c.er;
+  for (std::int32_t k = 1; k <= n; ++k) {
+    // Stubs, Cristal first; each takes the effective permittivity of its own strip.
+    dd.wsc = widthFor(c, fs, dd, ed.ysc2(k));
+    if (microstrip) dd.ersc = mszo1.eff;
+    dd.wsm = widthFor(c, fs, dd, ed.ysm2(k));
+    if (microstrip) dd.ersm = mszo1.eff;
+    if (k <= n - 1) {
+      dd.wlc = widthFor(c, fs, dd, ed.ylc(k));
+      if (microstrip) dd.erlc = mszo1.eff;
+      dd.wlm = widthFor(c, fs, dd, ed.ylm(k));
+      if (microstrip) dd.erlm = mszo1.eff;
+      dd.qwlc = dd.qwave / std::sqrt(dd.erlc);
+      dd.qwlm = dd.qwave / std::sqrt(dd.erlm);
+    }
+    dd.qwsc = dd.qwave / std::sqrt(dd.ersc);
+    dd.qwsm = dd.qwave / std::sqrt(dd.ersm);
+    if (k <= n - 1) {
+      reportLine(sink, KIND, "(6X,I2,1X,2(F7.4,F8.4),' * ',I2,',',I2,2(F7.4,F8.4))",
+                 {k, dd.wsm, dd.qwsm, dd.wsc, dd.qwsc, k, k + 1, dd.wlm, dd.qwlm, dd.wlc, dd.qwlc});
+    } else {
+      reportLine(sink, KIND, "(6X,I2,1X,2(F7.4,F8.4),' * ')", {k, dd.wsm, dd.qwsm, dd.wsc, dd.qwsc});
+    }
+  }
+
+  // The line of the system impedance.
+  dd.wzo = widthFor(c, fs, dd, fs.z0);
+  reportLine(sink, KIND, "(/,6X,'For a Zo = ',F7.2,' Ohms, Line Width = ',F7.4,' Inches.')", {fs.z0, dd.wzo});
+  reportLine(sink, KIND,
+             "(/,6X,'CAUTION: T-Junction effects are not included in the physical realization.', /,6X,72(1H-))");
+  endOfReport(sink, KIND);
+}
+
+}  // namespace quendrix

@@ -1,0 +1,72 @@
+// Electrical step: the prototype, the storage question, Matthaei's and Cristal's syntheses and
+// the electrical design report with both methods side by side.
+#include "dialogue/banner.h"
+#include "dialogue/records.h"
+#include "synthesis/synthesis.h"
+
+namespace quendrix {
+
+namespace {
+
+constexpr ReportKind KIND = ReportKind::ELECTRICAL;
+
+void headerBlock(const ReportSink& sink, const FilterSpec& fs, const DesignStamp& st) {
+  reportLine(sink, KIND, "(/,6X,72(1H-))");
+  reportLine(sink, KIND,
+             "(8X,'Quendrix (v. 1.0)',20X,'Date:',I2,'/',I2,'/',I4,' at ',I2,':',I2,':',I2,'Hours')",
+             {st.imon, st.iday, st.iyr, st.ihr, st.imin, st.isec});
+  reportLine(sink, KIND, MAKERS_NOTICE);
+  reportLine(sink, KIND, "(14X,'RF/Microwave Computer-Aided Engineering Design Data For')");
+  reportLine(sink, KIND, "(14X,'              Wideband Bandpass Filters.',/)");
+  reportLine(sink, KIND, "(10X,'SYNTHESIS of the Distributed Electrical Circuit for your Wideband')");
+  reportLine(sink, KIND, "(10X,'Bandpass Filter results in the following design data:',/)");
+  reportLine(sink, KIND, "(14X,'Flow = ',F9.3,' MHz',10X,'Response    = ',A12)",
+             {fs.flow, std::string_view(fs.torb)});
+  reportLine(sink, KIND, "(14X,'Fo   = ',F9.3,' MHz',10X,'# of Poles  = ',I2)", {fs.f0, fs.n});
+  reportLine(sink, KIND, "(14X,'Fhigh= ',F9.3,' MHz',10X,'Ripple (Am) = ',F5.3,' dB')", {fs.fhigh, fs.ripple});
+  reportLine(sink, KIND, "(14X,'BW   = ',F9.3,' MHz',10X,'Zo of System= ',F6.2,' Ohms')", {fs.bw, fs.z0});
+}
+
+void tableHeader(const ReportSink& sink) {
+  reportLine(sink, KIND,
+             "(/,6X,'       Impedance of One   Impedance of Two          Impedance of Inter-',/,6X,'       Shorted "
+             "Stub,Ohms  Shorted Stubs,Ohms         Connecting Lines',/,6X,' Stub  Matthaei  Cristal  Matthaei  "
+             "Cristal  Line   Matthaei   Cristal',/,6X,'  K      Z(K)     Z(K)     Z(K)      Z(K)    K,K+1  "
+             "Z(K,K+1)  (Z(K,K+1)',/,6X,72(1H-))");
+}
+
+}  // namespace
+
+void electricalStep(FilterSpec& fs, const DesignStamp& stamp, ReportSink& sink, ElectricalDesign& ed,
+                    const Defaults& d) {
+  const std::int32_t n = fs.n;
+  ed.ya = 1 / fs.z0;
+  pev(ed.g, n, fs.ripple, fs.itorb);
+  if (fs.itorb == 2) fs.ripple = 3.0f;  // a Butterworth passband is stated at its 3 dB edges
+  ed.h = 1.0f;
+  storageDialogue(sink, KIND, d);
+  matia2(n, fs.theta1, ed.h, ed.g, ed.ya, ed.ysm, ed.ylm);
+  headerBlock(sink, fs, stamp);
+  tableHeader(sink);
+  crstl3(n, fs.theta1, ed.h, ed.g, ed.ya, ed.ysc, ed.ylc);
+
+  // Admittances become impedances row by row; each stub position is built as two equal stubs.
+  for (std::int32_t k = 1; k <= n; ++k) {
+    ed.ysm(k) = 1 / ed.ysm(k);
+    ed.ysc(k) = 1 / ed.ysc(k);
+    ed.ysm2(k) = 2 * ed.ysm(k);
+    ed.ysc2(k) = 2 * ed.ysc(k);
+    if (k == n) break;
+    ed.ylm(k) = 1 / ed.ylm(k);
+    ed.ylc(k) = 1 / ed.ylc(k);
+    reportLine(sink, KIND, "(7X,I2,4X,F8.3,1X,F8.3,2X,F8.3,1X,F8.3,2X,I2,I2,1X,2X,F8.3,2X,F8.3)",
+               {k, ed.ysm(k), ed.ysc(k), ed.ysm2(k), ed.ysc2(k), k, k + 1, ed.ylm(k), ed.ylc(k)});
+  }
+  ed.zload = ed.g(n + 1) * fs.z0;
+  reportLine(sink, KIND, "(7X,I2,4X,F8.3,1X,F8.3,2X,F8.3,1X,F8.3,//,7X,'Required Load Impedance =',F6.2,' Ohms.')",
+             {n, ed.ysm(n), ed.ysc(n), ed.ysm2(n), ed.ysc2(n), ed.zload});
+  reportLine(sink, KIND, "(6X,72(1H-))");
+  endOfReport(sink, KIND);
+}
+
+}  // namespace quendrix
