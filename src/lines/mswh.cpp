@@ -1,0 +1,74 @@
+// Microstrip width synthesis.
+//
+// The estimate is Wheeler's closed-form synthesis of a strip of zero thickness without
+// cover; a stepping search then corrects it with the full analysis of msimp and mszo
+// (thickness, cover and dispersion) until the impedance at f agrees with zod to 0.01 %.
+// Lengths in inches, f in GHz.
+#include <cmath>
+
+#include "lines/common.h"
+#include "lines/lines.h"
+
+namespace quendrix {
+
+namespace {
+
+// Impedance at f of a candidate width; msimp1 and mszo1 then describe that width.
+float analyse(const float& er, const float& f, const float& h1, const float& h2, const float& t,
+              const float& w) {
+  msimp(er, h1, h2, t, w);
+  mszo(msimp1.ef, er, f, h1, w, msimp1.zo);
+  return mszo1.zof;
+}
+
+}  // namespace
+
+void mswh(const float& er, const float& f, const float& h1, const float& h2, int& isyne,
+          const float& t, float& w, const float& zod) {
+  isyne = 0;
+
+  // Wheeler's estimate, from er, h1 and zod only.
+  const float tp1 = (zod / 42.4f) * std::sqrt(er + 1.0f);
+  const float tp2 = (7.0f + 4.0f / er) / 11.0f;
+  const float tp3 = (1.0f + 1.0f / er) / 0.81f;
+  w = 8.0f * h1 * std::sqrt((std::exp(tp1) - 1.0f) * tp2 + tp3) / (std::exp(tp1) - 1.0f);
+  // Too narrow to build, or no number at all: nothing is analysed, so msimp1 and mszo1 keep
+  // the last analysis of the run.
+  if (w < 0.000025f || !std::isfinite(w)) {
+    isyne = 1;
+    lines::reportUnrealizableWidth();
+    return;
+  }
+
+  float z = analyse(er, f, h1, h2, t, w);
+  // First step: back by 3 % when the strip is too wide, forward by the whole width (doubling
+  // it) when too narrow, none when the estimate is exact. Its sign never changes afterwards.
+  float winc = 0.0f;
+  if (zod > z) {
+    winc = -0.03f * w;
+  } else if (z > zod) {
+    winc = w;
+  }
+
+  for (int steps = 0;; ++steps) {
+    // A width or impedance that is not a number, or a search that does not settle, ends as
+    // an unrealizable width; w is the last width tried.
+    if (!std::isfinite(w) || !std::isfinite(z)) break;
+    if (std::abs((zod - z) / zod) < 0.0001f) return;
+    if (steps == lines::maxSearchSteps) break;
+    // test >= 0: the last step has not yet carried the impedance past zod.
+    float test = z - zod;
+    if (winc < 0.0f) test = -test;
+    if (test < 0.0f) {
+      winc = 0.5f * winc;
+      w = w - winc;
+    } else {
+      w = w + winc;
+    }
+    z = analyse(er, f, h1, h2, t, w);
+  }
+  isyne = 1;
+  lines::reportUnrealizableWidth();
+}
+
+}  // namespace quendrix
