@@ -2,7 +2,6 @@
 // every stub and connecting line by both methods, each row printed as soon as it is computed.
 #include <cmath>
 
-#include "dialogue/banner.h"
 #include "dialogue/records.h"
 #include "lines/lines.h"
 
@@ -35,13 +34,7 @@ float widthFor(const Construction& c, const FilterSpec& fs, DimensionalDesign& d
 }
 
 void headerBlock(const ReportSink& sink, const FilterSpec& fs, const DesignStamp& st, const Construction& c) {
-  reportLine(sink, KIND, "(/,6X,72(1H-))");
-  reportLine(sink, KIND,
-             "(8X,'Quendrix (v. 1.0)',20X,'Date:',I2,'/',I2,'/',I4,' at ',I2,':',I2,':',I2,'Hours')",
-             {st.imon, st.iday, st.iyr, st.ihr, st.imin, st.isec});
-  reportLine(sink, KIND, MAKERS_NOTICE);
-  reportLine(sink, KIND, "(14X,'RF/Microwave Computer-Aided Engineering Design Data For')");
-  reportLine(sink, KIND, "(14X,'              Wideband Bandpass Filters.',/)");
+  reportTitle(sink, KIND, st);
   reportLine(sink, KIND, "(10X,'SYNTHESIS of physical DIMENSIONS from the Distributed Electrical')");
   reportLine(sink, KIND, "(10X,'Circuit for your Wideband Bandpass Filter results in the following')");
   reportLine(sink, KIND, "(10X,'design data:',/)");
@@ -66,28 +59,20 @@ void dimensionalDialogue(const Defaults& d, Construction& c) {
               "(/,1X,'Please enter the following Dimensional Data:',/,7X, '*1: Microstrip Filter, or',/,8X, '2: "
               "Stripline Filter')");
   float temp = answer("(11X,'Filter TYPE selected = ')");
-  std::int32_t itemp = nearestInteger(temp);
-  const std::int32_t choice = (itemp == 1 || itemp == 2) ? itemp : d.msorsldef;
-  const float erMin = 0.99999f;
-  if (choice == 1) {
-    c.msorsl = 1;
-    c.slorms = text20("Microstrip");
-    temp = answer("(7X,'-Microstrip`s Dielectric Thickness (H), Inches = ')");
-    c.height = temp > 0 ? temp : d.heightms;
-    temp = answer("(7X,'-Substrate`s Relative Dielectric Constant (Er) = ')");
-    c.er = temp > erMin ? temp : d.erms;
-    temp = answer("(7X,'-Center Conductor`s Strip Thickness(T), Inches = ')");
-    c.thick = temp > 0 ? temp : d.thickms;
-  } else {
-    c.msorsl = 2;
-    c.slorms = text20("Stripline");
-    temp = answer("(7X,'-Stripline`s Ground Plane Spacing  (B), Inches = ')");
-    c.height = temp > 0 ? temp : d.heightsl;
-    temp = answer("(7X,'-Substrate`s Relative Dielectric Constant (Er) = ')");
-    c.er = temp > erMin ? temp : d.ersl;
-    temp = answer("(7X,'-Center Conductor`s Strip Thickness(T), Inches = ')");
-    c.thick = temp > 0 ? temp : d.thicksl;
-  }
+  const std::int32_t itemp = nearestInteger(temp);
+  // 1 is microstrip, 2 stripline; any other answer takes the construction of the defaults file.
+  c.msorsl = (itemp == 1 || itemp == 2) ? itemp : d.msorsldef;
+  const bool microstrip = c.msorsl == 1;
+  c.slorms = text20(microstrip ? "Microstrip" : "Stripline");
+
+  // Every answer that fails its test takes the default of the chosen construction.
+  temp = answer(microstrip ? "(7X,'-Microstrip`s Dielectric Thickness (H), Inches = ')"
+                           : "(7X,'-Stripline`s Ground Plane Spacing  (B), Inches = ')");
+  c.height = temp > 0 ? temp : (microstrip ? d.heightms : d.heightsl);
+  temp = answer("(7X,'-Substrate`s Relative Dielectric Constant (Er) = ')");
+  c.er = temp > 0.99999f ? temp : (microstrip ? d.erms : d.ersl);
+  temp = answer("(7X,'-Center Conductor`s Strip Thickness(T), Inches = ')");
+  c.thick = temp > 0 ? temp : (microstrip ? d.thickms : d.thicksl);
 }
 
 void dimensionalStep(FilterSpec& fs, const DesignStamp& stamp, ReportSink& sink, ElectricalDesign& ed,

@@ -1,6 +1,5 @@
 // Electrical step: the prototype, the storage question, Matthaei's and Cristal's syntheses and
 // the electrical design report with both methods side by side.
-#include "dialogue/banner.h"
 #include "dialogue/records.h"
 #include "synthesis/synthesis.h"
 
@@ -11,13 +10,7 @@ namespace {
 constexpr ReportKind KIND = ReportKind::ELECTRICAL;
 
 void headerBlock(const ReportSink& sink, const FilterSpec& fs, const DesignStamp& st) {
-  reportLine(sink, KIND, "(/,6X,72(1H-))");
-  reportLine(sink, KIND,
-             "(8X,'Quendrix (v. 1.0)',20X,'Date:',I2,'/',I2,'/',I4,' at ',I2,':',I2,':',I2,'Hours')",
-             {st.imon, st.iday, st.iyr, st.ihr, st.imin, st.isec});
-  reportLine(sink, KIND, MAKERS_NOTICE);
-  reportLine(sink, KIND, "(14X,'RF/Microwave Computer-Aided Engineering Design Data For')");
-  reportLine(sink, KIND, "(14X,'              Wideband Bandpass Filters.',/)");
+  reportTitle(sink, KIND, st);
   reportLine(sink, KIND, "(10X,'SYNTHESIS of the Distributed Electrical Circuit for your Wideband')");
   reportLine(sink, KIND, "(10X,'Bandpass Filter results in the following design data:',/)");
   reportLine(sink, KIND, "(14X,'Flow = ',F9.3,' MHz',10X,'Response    = ',A12)",

@@ -96,6 +96,9 @@ void storageDialogue(ReportSink& sink, ReportKind kind, const Defaults& d);
 void reportLine(const ReportSink& sink, ReportKind kind, std::string_view layout,
                 std::initializer_list<OutValue> values = {});
 void endOfReport(ReportSink& sink, ReportKind kind);
+// The title lines that open both reports: an empty line, a rule, the program and the design
+// stamp, the maker's notice and the two title lines, then an empty line.
+void reportTitle(const ReportSink& sink, ReportKind kind, const DesignStamp& stamp);
 
 // Electrical step: prototype, storage question, both syntheses and the electrical report.
 void electricalStep(FilterSpec& fs, const DesignStamp& stamp, ReportSink& sink, ElectricalDesign& ed,

@@ -1,5 +1,6 @@
 // Output data storage: every report line goes to the console and, on request, identically to
 // a text file named by the user; the file ends with the line that names it.
+#include "dialogue/banner.h"
 #include "dialogue/records.h"
 
 namespace quendrix {
@@ -62,6 +63,16 @@ void reportLine(const ReportSink& sink, ReportKind kind, std::string_view layout
                 std::initializer_list<OutValue> values) {
   writeLayout(UNIT_CONSOLE_OUT, layout, values);
   if (sink.istore == 1) writeLayout(unitOf(kind), layout, values);
+}
+
+void reportTitle(const ReportSink& sink, ReportKind kind, const DesignStamp& st) {
+  reportLine(sink, kind, "(/,6X,72(1H-))");
+  reportLine(sink, kind,
+             "(8X,'Quendrix (v. 1.0)',20X,'Date:',I2,'/',I2,'/',I4,' at ',I2,':',I2,':',I2,'Hours')",
+             {st.imon, st.iday, st.iyr, st.ihr, st.imin, st.isec});
+  reportLine(sink, kind, MAKERS_NOTICE);
+  reportLine(sink, kind, "(14X,'RF/Microwave Computer-Aided Engineering Design Data For')");
+  reportLine(sink, kind, "(14X,'              Wideband Bandpass Filters.',/)");
 }
 
 void endOfReport(ReportSink& sink, ReportKind kind) {

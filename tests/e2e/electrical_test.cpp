@@ -6,24 +6,6 @@
 namespace e2e {
 namespace {
 
-struct Session {
-  Folder f;
-  Result r;
-  std::string out;  // standard output with the design stamps masked
-  explicit Session(const std::string& input, const std::string& def = shippedDefaults()) {
-    writeFile(f.dir / "Quendrix.DEF", def);
-    r = run(f, input);
-    out = maskStamp(r.out);
-  }
-  std::string file(const std::string& name) const { return maskStamp(readFile(f.dir / name)); }
-  bool has(const std::string& s) const { return out.find(s) != std::string::npos; }
-};
-
-std::string name20(std::string s) {
-  s.resize(20, ' ');
-  return s;
-}
-
 // ---- Storage ------------------------------------------------------------------------------
 
 TEST(ElectricalReport, WorkedExampleStoredIsIdenticalOnConsoleAndInTheFile) {

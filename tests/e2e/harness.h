@@ -63,11 +63,34 @@ inline Result run(const Folder& f, const std::string& input) {
   return r;
 }
 
+// A run in a fresh folder holding the given defaults file.
+struct Session {
+  Folder f;
+  Result r;
+  std::string out;  // standard output with the design stamps masked
+  explicit Session(const std::string& input, const std::string& def = shippedDefaults());
+  std::string file(const std::string& name) const;
+  bool has(const std::string& s) const { return out.find(s) != std::string::npos; }
+};
+
+// A file name as the report prints it: 20 columns.
+inline std::string name20(std::string s) {
+  s.resize(20, ' ');
+  return s;
+}
+
 // The date and time of a design differ from run to run: they are matched by shape.
 inline std::string maskStamp(const std::string& s) {
   static const std::regex stamp(R"(Date:[ 0-9*]{2}/[ 0-9*]{2}/[ 0-9*]{4} at [ 0-9*]{2}:[ 0-9*]{2}:[ 0-9*]{2}Hours)");
   return std::regex_replace(s, stamp, "Date:MM/DD/YYYY at hh:mm:ssHours");
 }
+
+inline Session::Session(const std::string& input, const std::string& def) {
+  writeFile(f.dir / "Quendrix.DEF", def);
+  r = run(f, input);
+  out = maskStamp(r.out);
+}
+inline std::string Session::file(const std::string& name) const { return maskStamp(readFile(f.dir / name)); }
 
 // Records as the program writes them: each line ended with CR LF.
 inline std::string lines(std::initializer_list<std::string> ls) {

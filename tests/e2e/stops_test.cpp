@@ -6,11 +6,6 @@
 namespace e2e {
 namespace {
 
-std::string name20(std::string s) {
-  s.resize(20, ' ');
-  return s;
-}
-
 TEST(Stops, AtPromptsOfEveryKind) {
   struct Case {
     const char* where;
