@@ -108,7 +108,8 @@ void emit(int unit, const std::string& bytes, bool leaveOpen, std::source_locati
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), u->fp) != bytes.size())
     runtimeStop(where, unit, std::string("Cannot write: ") + std::strerror(errno));
   u->lineOpen = leaveOpen;
-  if (leaveOpen || u->flushEachWrite) std::fflush(u->fp);
+  if ((leaveOpen || u->flushEachWrite) && std::fflush(u->fp) != 0)
+    runtimeStop(where, unit, std::string("Cannot write: ") + std::strerror(errno));
 }
 
 bool readRecord(int unit, std::string& record, std::source_location where) {
