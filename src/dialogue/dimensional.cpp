@@ -1,9 +1,7 @@
 // Dimensional step: the construction dialogue, then the strip widths and quarter-wave lengths of
 // every stub and connecting line by both methods, each row printed as soon as it is computed.
-#include <cmath>
-
+#include "dialogue/design.h"
 #include "dialogue/records.h"
-#include "lines/lines.h"
 
 namespace quendrix {
 
@@ -16,21 +14,6 @@ float answer(std::string_view prompt) {
   promptLayout(UNIT_CONSOLE_OUT, prompt);
   readLayout(UNIT_CONSOLE_IN, "(F13.0)", {&temp});
   return temp;
-}
-
-// The strip width for a wanted impedance z in the chosen construction. In stripline z becomes
-// the impedance reached for the width returned; in microstrip the effective permittivity of the
-// width is left in mszo1.
-float widthFor(const Construction& c, const FilterSpec& fs, DimensionalDesign& dd, float& z) {
-  float w = 0;
-  if (c.msorsl == 2) {
-    slwb(c.height, c.er, dd.isyne, c.thick, w, z);
-  } else {
-    const float f = 0.001f * fs.f0;  // GHz
-    const float h2 = 10.0f;          // cover height, inches
-    mswh(c.er, f, c.height, h2, dd.isyne, c.thick, w, z);
-  }
-  return w;
 }
 
 void headerBlock(const ReportSink& sink, const FilterSpec& fs, const DesignStamp& st, const Construction& c) {
@@ -83,25 +66,24 @@ void dimensionalStep(FilterSpec& fs, const DesignStamp& stamp, ReportSink& sink,
   tableHeader(sink);
 
   const std::int32_t n = fs.n;
-  const bool microstrip = c.msorsl == 1;
-  dd.qwave = v * 0.25f / fs.f0;
+  dd.qwave = quarterWave(fs.f0);
   dd.ersm = dd.erlm = dd.ersc = dd.erlc = c.er;
   for (std::int32_t k = 1; k <= n; ++k) {
     // Stubs, Cristal first; each takes the effective permittivity of its own strip.
-    dd.wsc = widthFor(c, fs, dd, ed.ysc2(k));
-    if (microstrip) dd.ersc = mszo1.eff;
-    dd.wsm = widthFor(c, fs, dd, ed.ysm2(k));
-    if (microstrip) dd.ersm = mszo1.eff;
+    dd.wsc = stripWidth(c, fs.f0, dd.isyne, ed.ysc2(k));
+    dd.ersc = stripPermittivity(c);
+    dd.wsm = stripWidth(c, fs.f0, dd.isyne, ed.ysm2(k));
+    dd.ersm = stripPermittivity(c);
     if (k <= n - 1) {
-      dd.wlc = widthFor(c, fs, dd, ed.ylc(k));
-      if (microstrip) dd.erlc = mszo1.eff;
-      dd.wlm = widthFor(c, fs, dd, ed.ylm(k));
-      if (microstrip) dd.erlm = mszo1.eff;
-      dd.qwlc = dd.qwave / std::sqrt(dd.erlc);
-      dd.qwlm = dd.qwave / std::sqrt(dd.erlm);
+      dd.wlc = stripWidth(c, fs.f0, dd.isyne, ed.ylc(k));
+      dd.erlc = stripPermittivity(c);
+      dd.wlm = stripWidth(c, fs.f0, dd.isyne, ed.ylm(k));
+      dd.erlm = stripPermittivity(c);
+      dd.qwlc = stripLength(dd.qwave, dd.erlc);
+      dd.qwlm = stripLength(dd.qwave, dd.erlm);
     }
-    dd.qwsc = dd.qwave / std::sqrt(dd.ersc);
-    dd.qwsm = dd.qwave / std::sqrt(dd.ersm);
+    dd.qwsc = stripLength(dd.qwave, dd.ersc);
+    dd.qwsm = stripLength(dd.qwave, dd.ersm);
     if (k <= n - 1) {
       reportLine(sink, KIND, "(6X,I2,1X,2(F7.4,F8.4),' * ',I2,',',I2,2(F7.4,F8.4))",
                  {k, dd.wsm, dd.qwsm, dd.wsc, dd.qwsc, k, k + 1, dd.wlm, dd.qwlm, dd.wlc, dd.qwlc});
@@ -111,7 +93,7 @@ void dimensionalStep(FilterSpec& fs, const DesignStamp& stamp, ReportSink& sink,
   }
 
   // The line of the system impedance.
-  dd.wzo = widthFor(c, fs, dd, fs.z0);
+  dd.wzo = stripWidth(c, fs.f0, dd.isyne, fs.z0);
   reportLine(sink, KIND, "(/,6X,'For a Zo = ',F7.2,' Ohms, Line Width = ',F7.4,' Inches.')", {fs.z0, dd.wzo});
   reportLine(sink, KIND,
              "(/,6X,'CAUTION: T-Junction effects are not included in the physical realization.', /,6X,72(1H-))");

@@ -3,8 +3,8 @@
 // Every answer that is blank or out of range silently keeps its default.
 #include <cmath>
 
+#include "dialogue/design.h"
 #include "dialogue/records.h"
-#include "synthesis/synthesis.h"
 
 namespace quendrix {
 
@@ -17,10 +17,6 @@ float answer(std::string_view prompt) {
   readLayout(UNIT_CONSOLE_IN, "(F13.0)", {&temp});
   return temp;
 }
-
-// Results are rounded to float when stored; the intermediate results of one formula are held in
-// double, so each derived value is rounded once.
-float stored(double x) { return static_cast<float>(x); }
 
 constexpr std::string_view RIPPLE_PROMPT = "(10X,'Desired Passband Ripple Level = ')";
 
@@ -38,13 +34,12 @@ void electricalDialogue(const Defaults& d, FilterSpec& fs) {
   fs.bw = temp > 0 ? temp : d.bwdef;
 
   // 3. Percentage bandwidth, band edges and the electrical length at the lower band edge.
-  const double f0 = fs.f0;
-  const double bw = fs.bw;
-  temp = stored(bw * 100.0 / f0);
-  fs.flow = stored(f0 - bw * 0.5);
-  fs.fhigh = stored(bw * 0.5 + f0);
+  const BandValues band = bandValues(fs.f0, fs.bw);
+  temp = band.percent;
+  fs.flow = band.flow;
+  fs.fhigh = band.fhigh;
   writeLayout(UNIT_CONSOLE_OUT, "(7X,'-Desired Bandwidth for Filter    = ',F7.2,' %')", {temp});
-  fs.theta1 = stored((static_cast<double>(pi) * 0.5) * (1.0 - (bw * 0.5) / f0));
+  fs.theta1 = band.theta1;
 
   // 4. Response.
   fs.itorb = d.itorbdef;
@@ -88,17 +83,12 @@ void electricalDialogue(const Defaults& d, FilterSpec& fs) {
       fs.f1 = d.f1def;
       if (temp < fs.flow || temp > fs.fhigh) fs.f1 = temp;
       if (fs.f1 == 0) fs.f1 = d.f1def;
-      fs.fc = fs.f1 > fs.fhigh ? fs.fhigh : fs.flow;
 
       temp = answer("(7X,'-Attenuation at Skirt Freq, dB   = ')");
       temp = std::fabs(temp);
       fs.a1 = temp > 0 ? temp : d.a1def;
 
-      const std::int32_t ides = 3;
-      std::int32_t ierr = 0;
-      fs.a2 = 0.0f;
-      fs.n = 0;
-      nsectn(fs.ripple, fs.a1, fs.a2, fs.fc, fs.f1, fs.fhigh, fs.flow, ides, ierr, fs.itorb, fs.n);
+      const std::int32_t ierr = sectionsFromSkirt(fs);
       if (ierr == 1) {
         writeLayout(UNIT_CONSOLE_OUT,
                     "(5X, 'Error in processing Number of Sections, N. Re-start Quendrix.',/,5X, 'N = ',I2,5X,'A2 = "

@@ -1,7 +1,7 @@
 // Electrical step: the prototype, the storage question, Matthaei's and Cristal's syntheses and
 // the electrical design report with both methods side by side.
+#include "dialogue/design.h"
 #include "dialogue/records.h"
-#include "synthesis/synthesis.h"
 
 namespace quendrix {
 
@@ -33,29 +33,21 @@ void tableHeader(const ReportSink& sink) {
 void electricalStep(FilterSpec& fs, const DesignStamp& stamp, ReportSink& sink, ElectricalDesign& ed,
                     const Defaults& d) {
   const std::int32_t n = fs.n;
-  ed.ya = 1 / fs.z0;
-  pev(ed.g, n, fs.ripple, fs.itorb);
-  if (fs.itorb == 2) fs.ripple = 3.0f;  // a Butterworth passband is stated at its 3 dB edges
-  ed.h = 1.0f;
+  electricalPrototype(fs, ed);
   storageDialogue(sink, KIND, d);
-  matia2(n, fs.theta1, ed.h, ed.g, ed.ya, ed.ysm, ed.ylm);
+  matthaeiAdmittances(fs, ed);
   headerBlock(sink, fs, stamp);
   tableHeader(sink);
-  crstl3(n, fs.theta1, ed.h, ed.g, ed.ya, ed.ysc, ed.ylc);
+  cristalAdmittances(fs, ed);
 
   // Admittances become impedances row by row; each stub position is built as two equal stubs.
   for (std::int32_t k = 1; k <= n; ++k) {
-    ed.ysm(k) = 1 / ed.ysm(k);
-    ed.ysc(k) = 1 / ed.ysc(k);
-    ed.ysm2(k) = 2 * ed.ysm(k);
-    ed.ysc2(k) = 2 * ed.ysc(k);
+    impedanceRow(ed, k, n);
     if (k == n) break;
-    ed.ylm(k) = 1 / ed.ylm(k);
-    ed.ylc(k) = 1 / ed.ylc(k);
     reportLine(sink, KIND, "(7X,I2,4X,F8.3,1X,F8.3,2X,F8.3,1X,F8.3,2X,I2,I2,1X,2X,F8.3,2X,F8.3)",
                {k, ed.ysm(k), ed.ysc(k), ed.ysm2(k), ed.ysc2(k), k, k + 1, ed.ylm(k), ed.ylc(k)});
   }
-  ed.zload = ed.g(n + 1) * fs.z0;
+  ed.zload = loadImpedance(fs, ed);
   reportLine(sink, KIND, "(7X,I2,4X,F8.3,1X,F8.3,2X,F8.3,1X,F8.3,//,7X,'Required Load Impedance =',F6.2,' Ohms.')",
              {n, ed.ysm(n), ed.ysc(n), ed.ysm2(n), ed.ysc2(n), ed.zload});
   reportLine(sink, KIND, "(6X,72(1H-))");

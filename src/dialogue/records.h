@@ -85,6 +85,17 @@ struct ReportSink {
 // Loads the defaults file; false after its message (the run then ends with status 0).
 bool loadDefaults(Defaults& d, ReportSink& sink);
 
+// The entry at which a defaults file was refused: its line (1 to 18), its 20-character label,
+// and whether the file ended before it (otherwise its value was bad or failed its test).
+struct DefaultsFault {
+  int line = 0;
+  std::string var;
+  bool ended = false;
+};
+// Reads the defaults file connected to unit 2 into d and checks every entry; false with the entry
+// at fault. Writes nothing: loadDefaults prints the message.
+bool readDefaults(Defaults& d, DefaultsFault& fault);
+
 // Date and time at the top of a design.
 DesignStamp takeDesignStamp();
 

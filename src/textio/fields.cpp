@@ -308,11 +308,13 @@ void readText(std::string_view field, int w, std::string& target) {
 namespace {
 
 constexpr std::size_t MAX_ITEMS = 100000;
+constexpr std::size_t MAX_COLUMNS = 1000000;
 
 struct LayoutParser {
   std::string_view s;
   std::size_t i = 0;
   std::size_t produced = 0;
+  std::size_t columns = 0;  // the widest record the layout can write
 
   void skipSpace() {
     while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
@@ -330,6 +332,8 @@ struct LayoutParser {
   }
   bool push(std::vector<LayoutItem>& out, LayoutItem item) {
     if (++produced > MAX_ITEMS) return false;
+    columns += static_cast<std::size_t>(item.w) + item.text.size();
+    if (columns > MAX_COLUMNS) return false;
     out.push_back(std::move(item));
     return true;
   }

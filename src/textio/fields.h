@@ -37,7 +37,7 @@ struct LayoutItem {
   std::string text;   // the characters of a LITERAL
 };
 // Parses a parenthesised layout and expands its repeated groups. Returns false for a layout
-// that is not well formed (or would expand to an unreasonable number of items).
+// that is not well formed (or would expand to an unreasonable number of items or columns).
 bool parseLayout(std::string_view layout, std::vector<LayoutItem>& items);
 
 }  // namespace quendrix

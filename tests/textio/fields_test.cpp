@@ -193,7 +193,7 @@ TEST(ParseLayout, ItemsGroupsAndErrors) {
   EXPECT_EQ(items[5].w, 7);
   EXPECT_EQ(items[5].d, 2);
 
-  for (const char* bad : {"", "6X", "(6X", "(Q5)", "(F7)", "(I0)", "('abc)", "(5H-)", "(1000000(1000000X))",
+  for (const char* bad : {"", "6X", "(6X", "(Q5)", "(F7)", "(I0)", "('abc)", "(5H-)", "(1000000(1000000X))", "(99999(99999X))",
                           "(6X 7X)", "(X)"}) {
     EXPECT_FALSE(parseLayout(bad, items)) << bad;
   }
