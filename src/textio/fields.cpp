@@ -109,9 +109,13 @@ std::string formatReal(float x, int w, int d) {
   const bool negative = std::signbit(x);
   std::string ip, fp;
   roundExact(std::fabs(x), d, ip, fp);
-  std::string text = (negative ? "-" : "") + ip + "." + fp;
   // A lone zero before the point only where the field has a column to spare for it.
-  if (ip.empty() && static_cast<int>(text.size()) < w) text.insert(negative ? 1 : 0, "0");
+  const std::size_t bare = (negative ? 1 : 0) + ip.size() + 1 + fp.size();
+  if (ip.empty() && static_cast<int>(bare) < w) ip = "0";
+  std::string text = negative ? "-" : "";
+  text += ip;
+  text += '.';
+  text += fp;
   return rightAlign(text, w);
 }
 

@@ -32,12 +32,15 @@ bool consoleReady = false;
 StopHook stopHook = nullptr;
 ClockHook clockHook = nullptr;
 
-// Output that goes to a terminal or a pipe is passed on at once; a regular file may be
-// written in blocks (it is pushed out before every console read and at the end of the run).
+// Output that goes to a terminal, a pipe or a socket is passed on at once; anything else (a
+// file, a device) may be written in blocks: it is pushed out before every console read and at
+// the end of the run.
 bool passOnAtOnce(std::FILE* fp) {
+  const int fd = fileno(fp);
+  if (fd < 0) return false;  // a memory stream
   struct stat st {};
-  if (fstat(fileno(fp), &st) != 0) return true;
-  return !S_ISREG(st.st_mode);
+  if (fstat(fd, &st) != 0) return true;
+  return isatty(fd) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode);
 }
 
 void setUpConsole() {
