@@ -1,6 +1,7 @@
 // The defaults file Quendrix.DEF: 18 lines, one value a line, read once at start-up.
 #include <cmath>
 
+#include "dialogue/design.h"
 #include "dialogue/records.h"
 
 namespace quendrix {
@@ -82,8 +83,9 @@ bool readDefaults(Defaults& d, DefaultsFault& fault) {
   if (!r.realEntry("Ripple.", d.rippledef, [](float) { return true; })) return false;
 
   // The band edges of the loaded design; the edges belong to the band.
-  const float flow = static_cast<float>(static_cast<double>(d.f0def) - static_cast<double>(d.bwdef) * 0.5);
-  const float fhigh = static_cast<float>(static_cast<double>(d.bwdef) * 0.5 + static_cast<double>(d.f0def));
+  const BandValues band = bandValues(d.f0def, d.bwdef);
+  const float flow = band.flow;
+  const float fhigh = band.fhigh;
   if (!r.realEntry("Skirt Frequency.", d.f1def, [&](float x) { return x > 0 && (x < flow || x > fhigh); }))
     return false;
   if (!r.realEntry("Skirt Attenuation.", d.a1def, [](float) { return true; })) return false;
