@@ -73,6 +73,17 @@ TEST_P(MswhTable, FindsWidthWithinTolerance) {
 INSTANTIATE_TEST_SUITE_P(Lines, MswhTable, ::testing::ValuesIn(kWidthCases),
                          [](const auto& info) { return testing::caseName(info.param.name); });
 
+// The shared result records hold exactly the values saved in s and d.
+void expectRecordsHold(const Msimp1& s, const Mszo1& d) {
+  EXPECT_EQ(s.ef, msimp1.ef);
+  EXPECT_EQ(s.u, msimp1.u);
+  EXPECT_EQ(s.weff, msimp1.weff);
+  EXPECT_EQ(s.zo, msimp1.zo);
+  EXPECT_EQ(s.zoa, msimp1.zoa);
+  EXPECT_EQ(d.eff, mszo1.eff);
+  EXPECT_EQ(d.zof, mszo1.zof);
+}
+
 TEST(Mswh, StaticOrAirSearchMatchesStaticImpedance) {
   int isyne = -1;
   float w = 0.0f;
@@ -99,13 +110,7 @@ TEST(Mswh, RepeatedCallGivesSameWidthAndRecords) {
   mswh(9.8f, 10.0f, 0.025f, 10.0f, isyne, 0.0002f, w2, 50.0f);
   ASSERT_EQ(isyne, 0);
   EXPECT_EQ(w1, w2);
-  EXPECT_EQ(s.ef, msimp1.ef);
-  EXPECT_EQ(s.u, msimp1.u);
-  EXPECT_EQ(s.weff, msimp1.weff);
-  EXPECT_EQ(s.zo, msimp1.zo);
-  EXPECT_EQ(s.zoa, msimp1.zoa);
-  EXPECT_EQ(d.eff, mszo1.eff);
-  EXPECT_EQ(d.zof, mszo1.zof);
+  expectRecordsHold(s, d);
 }
 
 // An estimate below 0.000025 inch: message, flag, the estimate returned, and no analysis, so
@@ -123,13 +128,7 @@ TEST(Mswh, TooNarrowEstimateLeavesRecordsUntouched) {
   EXPECT_GT(w, 0.0f);
   EXPECT_NEAR(w, 0.00001f, 0.000001f);
   EXPECT_EQ(console.text(), kUnrealizableMessage);
-  EXPECT_EQ(s.ef, msimp1.ef);
-  EXPECT_EQ(s.u, msimp1.u);
-  EXPECT_EQ(s.weff, msimp1.weff);
-  EXPECT_EQ(s.zo, msimp1.zo);
-  EXPECT_EQ(s.zoa, msimp1.zoa);
-  EXPECT_EQ(d.eff, mszo1.eff);
-  EXPECT_EQ(d.zof, mszo1.zof);
+  expectRecordsHold(s, d);
 }
 
 // On er 9.8, h1 0.025 the estimate reaches 0.000025 inch near 227 ohms.
