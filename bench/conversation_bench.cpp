@@ -87,8 +87,10 @@ void checkRun(const std::string& name, const std::string& script, std::initializ
   for (const auto& e : expects) {
     const std::size_t got = count(r.out, e.text);
     if (got != e.times) {
-      fail(name, "\"" + std::string(e.text) + "\" " + std::to_string(got) + " times, expected " + std::to_string(e.times),
-           r.out);
+      std::string why(1, '"');
+      why.append(e.text).append("\" ").append(std::to_string(got)).append(" times, expected ");
+      why.append(std::to_string(e.times));
+      fail(name, why, r.out);
     }
   }
   // No report was stored: the folder still holds the defaults file alone.

@@ -45,7 +45,7 @@ command -v clang++ >/dev/null 2>&1 || { cc=clang-14; cxx=clang++-14; }
 
 echo "== build =="
 CC=$cc CXX=$cxx cmake -S . -B "$build" -DQUENDRIX_FUZZ=ON -DBUILD_TESTING=OFF \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENDRIX_WERROR=ON >/dev/null || exit 1
 # shellcheck disable=SC2086
 cmake --build "$build" -j"$jobs" --target $targets || exit 1
 
