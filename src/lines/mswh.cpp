@@ -8,18 +8,26 @@
 
 #include "lines/common.h"
 #include "lines/lines.h"
+#include "lines/microstrip_terms.h"
 
 namespace quendrix {
 
 namespace {
 
-// Impedance at f of a candidate width; msimp1 and mszo1 then describe that width.
-float analyse(const float& er, const float& f, const float& h1, const float& h2, const float& t,
-              const float& w) {
-  msimp(er, h1, h2, t, w);
-  mszo(msimp1.ef, er, f, h1, w, msimp1.zo);
-  return mszo1.zof;
-}
+// The analysis of candidate widths on one substrate at one frequency: the terms that do not
+// depend on the width are computed once, for the whole search.
+struct Analysis {
+  lines::StaticTerms statics;
+  lines::DispersionTerms dispersion;
+
+  // Impedance at f of a candidate width; msimp1 and mszo1 then describe that width, exactly
+  // as after msimp and mszo.
+  float operator()(float er, float h1, float t, float w) const {
+    lines::msimpWith(statics, er, h1, t, w);
+    lines::mszoWith(dispersion, msimp1.ef, er, h1, w, msimp1.zo);
+    return mszo1.zof;
+  }
+};
 
 }  // namespace
 
@@ -40,7 +48,8 @@ void mswh(const float& er, const float& f, const float& h1, const float& h2, int
     return;
   }
 
-  float z = analyse(er, f, h1, h2, t, w);
+  const Analysis analyse{lines::staticTerms(er, h1, h2, t), lines::dispersionTerms(er, f, h1)};
+  float z = analyse(er, h1, t, w);
   // First step: back by 3 % when the strip is too wide, forward by the whole width (doubling
   // it) when too narrow, none when the estimate is exact. Its sign never changes afterwards.
   float winc = 0.0f;
@@ -65,7 +74,7 @@ void mswh(const float& er, const float& f, const float& h1, const float& h2, int
     } else {
       w = w + winc;
     }
-    z = analyse(er, f, h1, h2, t, w);
+    z = analyse(er, h1, t, w);
   }
   isyne = 1;
   lines::reportUnrealizableWidth();

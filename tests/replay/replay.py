@@ -2,6 +2,7 @@
 """Replays random conversations through two builds of quendrix and compares every byte.
 
     python3 tests/replay/replay.py OLD NEW [--count N] [--seed S] [--all] [--keep DIR] [--jobs J]
+                                   [--corpus DIR]
 
 Each case is a generated defaults file, an optional earlier report file, and an answer script
 that follows the dialogue (electrical answers, storage questions and names, menus, dimensional
@@ -13,6 +14,10 @@ Two things are masked before the comparison: the date and time the banner and th
 headers print (the two runs do not start in the same second), and the source position of the
 run-time error stop's locus line ("At line 123 of file units.cpp"), which moves whenever the
 code does; the unit, the file name and the message line are compared as they are.
+
+--corpus DIR replays the inputs of the whole-conversation fuzz target instead (its format: the
+defaults file, a 0x00 byte, the answer script; no 0x00 means the shipped defaults file, a
+defaults part of "-" means none, and every '/' becomes '_' so that no name leaves the folder).
 
 By default the generator leaves out the inputs whose handling was changed on purpose after the
 first release (infinite or overflowing numbers, damaged defaults files, whose exit status is
@@ -217,11 +222,25 @@ def make_case(seed, wide):
     return case.defaults, script, earlier
 
 
+def corpus_case(path, shipped):
+    with open(path, "rb") as f:
+        data = f.read()
+    if b"\0" in data:
+        defaults, script = data.split(b"\0", 1)
+    else:
+        defaults, script = shipped, data
+    if defaults == b"-":
+        defaults = None
+    clean = lambda b: None if b is None else b.replace(b"/", b"_")
+    return clean(defaults), clean(script), None
+
+
 def run(exe, folder, defaults, script, earlier):
     os.makedirs(folder)
     os.makedirs(os.path.join(folder, "sub"))
-    with open(os.path.join(folder, "Quendrix.DEF"), "wb") as f:
-        f.write(defaults)
+    if defaults is not None:
+        with open(os.path.join(folder, "Quendrix.DEF"), "wb") as f:
+            f.write(defaults)
     if earlier is not None:
         with open(os.path.join(folder, earlier[0]), "wb") as f:
             f.write(earlier[1])
@@ -238,7 +257,11 @@ def run(exe, folder, defaults, script, earlier):
 
 def compare(args, tmp, index):
     seed = args.seed * 1000003 + index
-    defaults, script, earlier = make_case(seed, args.all)
+    if args.corpus:
+        defaults, script, earlier = corpus_case(args.inputs[index], args.shipped)
+        seed = os.path.basename(args.inputs[index])
+    else:
+        defaults, script, earlier = make_case(seed, args.all)
     case_dir = os.path.join(tmp, f"case{index}")
     a = run(args.old, os.path.join(case_dir, "old"), defaults, script, earlier)
     b = run(args.new, os.path.join(case_dir, "new"), defaults, script, earlier)
@@ -254,11 +277,12 @@ def compare(args, tmp, index):
             what.append(f"file {name!r}")
     with open(os.path.join(case_dir, "answers.txt"), "wb") as f:
         f.write(script)
-    with open(os.path.join(case_dir, "Quendrix.DEF"), "wb") as f:
-        f.write(defaults)
+    if defaults is not None:
+        with open(os.path.join(case_dir, "Quendrix.DEF"), "wb") as f:
+            f.write(defaults)
     if args.keep:
         shutil.copytree(case_dir, os.path.join(args.keep, f"case{index}"), dirs_exist_ok=True)
-    return f"case {index} (seed {seed}): differs in {', '.join(what)}"
+    return f"case {index} ({seed}): differs in {', '.join(what)}"
 
 
 def main():
@@ -270,7 +294,14 @@ def main():
     ap.add_argument("--all", action="store_true", help="include the inputs changed on purpose")
     ap.add_argument("--keep", help="folder for the differing cases")
     ap.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
+    ap.add_argument("--corpus", help="replay the whole-conversation fuzz inputs of this folder")
     args = ap.parse_args()
+    if args.corpus:
+        args.inputs = sorted(os.path.join(args.corpus, n) for n in os.listdir(args.corpus))
+        args.count = len(args.inputs)
+        here = os.path.dirname(os.path.abspath(__file__))
+        with open(os.path.join(here, "..", "..", "Quendrix.DEF"), "rb") as f:
+            args.shipped = f.read()
     for exe in (args.old, args.new):
         if not os.access(exe, os.X_OK):
             print(f"replay.py: {exe} is not an executable", file=sys.stderr)
