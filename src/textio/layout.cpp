@@ -1,4 +1,5 @@
 // The layout interpreter: writes values through a layout string, reads records through one.
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -11,16 +12,23 @@ namespace quendrix {
 
 namespace {
 
+// Hash and equality that take a layout as a string_view, so that looking one up in the cache
+// makes no copy of it.
+struct LayoutHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
 // Each layout string is parsed once; the program uses a few dozen of them.
 const std::vector<LayoutItem>& itemsOf(std::string_view layout, int unit, std::source_location where) {
-  static std::unordered_map<std::string, std::vector<LayoutItem>> cache;
-  const std::string key(layout);
-  auto it = cache.find(key);
+  static std::unordered_map<std::string, std::vector<LayoutItem>, LayoutHash, std::equal_to<>> cache;
+  auto it = cache.find(layout);
   if (it == cache.end()) {
+    std::string key(layout);
     std::vector<LayoutItem> items;
     if (!parseLayout(layout, items)) detail::runtimeStop(where, unit, "Invalid layout string " + key);
     if (cache.size() > 4096) cache.clear();  // bounded, should layouts ever come from outside
-    it = cache.emplace(key, std::move(items)).first;
+    it = cache.emplace(std::move(key), std::move(items)).first;
   }
   return it->second;
 }
