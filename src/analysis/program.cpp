@@ -1,9 +1,12 @@
 // quendrix-response: the frequency response of a designed filter.
 #include "analysis/program.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -65,22 +68,86 @@ void writeFiles(std::vector<OutputFile>& files) {
   }
 }
 
+// The real entries of the defaults file: line, the label its loader names the entry by, value.
+struct RealEntry {
+  int line;
+  const char* label;
+  float Defaults::*value;
+};
+const RealEntry REAL_ENTRIES[] = {
+    {2, "Fo.", &Defaults::f0def},
+    {3, "Bandwidth.", &Defaults::bwdef},
+    {5, "Ripple.", &Defaults::rippledef},
+    {6, "Skirt Frequency.", &Defaults::f1def},
+    {7, "Skirt Attenuation.", &Defaults::a1def},
+    {9, "System Impedance: Zo", &Defaults::z0def},
+    {11, "Microstrip`s H.", &Defaults::heightms},
+    {12, "Microstrip`s Er.", &Defaults::erms},
+    {13, "Microstrip`s T.", &Defaults::thickms},
+    {14, "Stripline`s B.", &Defaults::heightsl},
+    {15, "Stripline`s Er.", &Defaults::ersl},
+    {16, "Stripline`s T.", &Defaults::thicksl},
+};
+
+// Why the defaults file cannot be opened for reading, as an errno value; 0 when it can.
+int openError() {
+  const int fd = ::open(DEF_NAME.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  struct stat st {};
+  int err = 0;
+  if (::fstat(fd, &st) != 0) {
+    err = errno;
+  } else if (S_ISDIR(st.st_mode)) {
+    err = EISDIR;
+  }
+  ::close(fd);
+  return err;
+}
+
+// The reason a run-time error stop of the text layer gives, from its captured message.
+std::string stopReason(const std::string& errors) {
+  const std::string mark = "run-time error: ";
+  const std::size_t at = errors.find(mark);
+  if (at == std::string::npos) return "read error";
+  const std::size_t from = at + mark.size();
+  return errors.substr(from, errors.find('\n', from) - from);
+}
+
 }  // namespace
 
 Defaults responseDefaults() {
-  std::error_code ec;
-  if (!std::filesystem::exists(DEF_NAME, ec)) return builtInDefaults();
+  struct stat st {};
+  if (::lstat(DEF_NAME.c_str(), &st) != 0) {
+    if (errno == ENOENT) return builtInDefaults();
+    throw OptionError{DEF_NAME, std::string("cannot be read: ") + std::strerror(errno)};
+  }
+  // The name is there, if only as a symbolic link to nothing: it is a defaults file that must be read.
+  if (const int err = openError(); err != 0) {
+    const std::string dangling = S_ISLNK(st.st_mode) && err == ENOENT ? " (a symbolic link to a missing file)" : "";
+    throw OptionError{DEF_NAME, std::string("cannot be read: ") + std::strerror(err) + dangling};
+  }
+
   Defaults d;
   DefaultsFault fault;
   bool ok = false;
-  try {
+  std::string stopped;
+  {
     ConsoleCapture quiet;  // the text layer's messages and stops stay off the console
-    openFile(UNIT_FILE2, DEFAULTS_FILE, OpenMode::READ_EXISTING);
-    ok = readDefaults(d, fault);
+    try {
+      openFile(UNIT_FILE2, DEFAULTS_FILE, OpenMode::READ_EXISTING);
+      ok = readDefaults(d, fault);
+    } catch (const TextLayerStop&) {
+      stopped = stopReason(quiet.errors());
+    }
     closeUnit(UNIT_FILE2);
-  } catch (const TextLayerStop&) {
-    closeUnit(UNIT_FILE2);
-    throw OptionError{DEF_NAME, "cannot be read"};
+  }
+  if (!stopped.empty()) throw OptionError{DEF_NAME, "cannot be read: " + stopped};
+
+  // The loader's tests let an infinite value through (inf > 0), which then fails a later entry's
+  // test or none: the first such value read is the entry at fault.
+  for (const RealEntry& e : REAL_ENTRIES) {
+    if ((ok || e.line < fault.line) && !std::isfinite(d.*e.value))
+      throw OptionError{DEF_NAME, "line " + std::to_string(e.line) + " (" + e.label + ") is not valid"};
   }
   if (!ok) {
     const std::string label(trimTrailingBlanks(fault.var));

@@ -112,6 +112,13 @@ TEST(Program, DamagedDefaultsFileNamesTheEntry) {
   std::string inside = shipped;
   inside.replace(inside.find("3600."), 5, "3000.");
   const std::string truncated = shipped.substr(0, shipped.find("50.           System"));
+  // Values beyond single precision, or infinite, pass the loader's "above zero" tests.
+  std::string hugeFo = shipped;
+  hugeFo.replace(hugeFo.find("3000."), 5, "1e39 ");
+  std::string infiniteBw = shipped;  // would fail the skirt test on line 6 first
+  infiniteBw.replace(infiniteBw.find("900."), 4, "inf ");
+  std::string infiniteEr = shipped;  // an entry this run does not use
+  infiniteEr.replace(infiniteEr.find("2.2           Micro"), 3, "inf");
   const struct {
     std::string file, message;
   } cases[] = {
@@ -119,6 +126,9 @@ TEST(Program, DamagedDefaultsFileNamesTheEntry) {
       {inside, "quendrix-response: Quendrix.DEF: line 6 (Skirt Frequency.) is not valid\n"},
       {truncated, "quendrix-response: Quendrix.DEF: line 9 (System Impedance: Zo) is missing\n"},
       {"", "quendrix-response: Quendrix.DEF: line 1 (1st line.) is missing\n"},
+      {hugeFo, "quendrix-response: Quendrix.DEF: line 2 (Fo.) is not valid\n"},
+      {infiniteBw, "quendrix-response: Quendrix.DEF: line 3 (Bandwidth.) is not valid\n"},
+      {infiniteEr, "quendrix-response: Quendrix.DEF: line 12 (Microstrip`s Er.) is not valid\n"},
   };
   for (const auto& c : cases) {
     Folder f;
@@ -129,11 +139,27 @@ TEST(Program, DamagedDefaultsFileNamesTheEntry) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(f.files(), std::set<std::string>{"Quendrix.DEF"});
   }
-  Folder unreadable;
-  fs::create_directory(unreadable.dir / "Quendrix.DEF");
-  const Result r = run(unreadable, {});
+}
+
+// A defaults file that is there but cannot be read is refused with the reason; a symbolic link
+// to nothing is such a file, not an absent one.
+TEST(Program, UnreadableDefaultsFileSaysWhy) {
+  Folder folder;
+  fs::create_directory(folder.dir / "Quendrix.DEF");
+  const Result r = run(folder, {"--svg", "plot.svg"});
   EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err, "quendrix-response: Quendrix.DEF: cannot be read\n");
+  EXPECT_EQ(r.err, "quendrix-response: Quendrix.DEF: cannot be read: Is a directory\n");
+  EXPECT_EQ(r.out, "");
+
+  Folder dangling;
+  fs::create_symlink("gone.DEF", dangling.dir / "Quendrix.DEF");
+  const Result d = run(dangling, {"--svg", "plot.svg"});
+  EXPECT_EQ(d.status, 2);
+  EXPECT_EQ(d.err,
+            "quendrix-response: Quendrix.DEF: cannot be read: No such file or directory (a symbolic link to a missing "
+            "file)\n");
+  EXPECT_EQ(d.out, "");
+  EXPECT_EQ(dangling.files(), std::set<std::string>{"Quendrix.DEF"});
 }
 
 // --help lists every option and exits 0, whatever else is on the line.
