@@ -188,6 +188,11 @@ TEST(Program, ErrorsAreOneLineNamingTheOptionAndWriteNothing) {
       {{"--attenuation", "300"}, "quendrix-response: --attenuation: 300 dB at 3600 MHz needs 51 sections, more than 40"},
       {{"--er", "2"}, "quendrix-response: --er: needs --microstrip or --stripline"},
       {{"--points", "0"}, "quendrix-response: --points: "},
+      {{"--to", "1e308"}, "quendrix-response: --to: 1e308 must be at most 1000000 MHz"},
+      // Impedances out of single precision: from z0, or from a band too wide for any stub.
+      {{"--z0", "3e38"}, "quendrix-response: --z0: the Cristal design has no finite impedance for line 1,2 with z0 = 3e+38"},
+      {{"--z0", "1e-44"}, "quendrix-response: --z0: the Matthaei design has no finite impedance for stub 1 with z0 = "},
+      {{"--bw", "5999.99"}, "quendrix-response: --bw: the Matthaei design has no finite impedance for stub 1"},
       {{"--wobble"}, "quendrix-response: --wobble: unknown option"},
       {{"--microstrip", "--z0", "1000"},
        "quendrix-response: --microstrip: Matthaei stub 1 (547.110 ohms) needs an unrealizable strip width"},
