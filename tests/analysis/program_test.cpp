@@ -1,68 +1,15 @@
 // End-to-end tests of build/quendrix-response: run in a fresh folder, its standard output, standard
 // error, exit status and the files it leaves.
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "file_readers.h"
+#include "program_runs.h"
 
 namespace quendrix::analysis::testing {
 namespace {
-
-namespace fs = std::filesystem;
-
-std::string readFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-struct Folder {
-  fs::path dir;
-  Folder() {
-    static std::atomic<int> count{0};
-    dir = fs::temp_directory_path() / ("quendrix-response-" + std::to_string(::getpid()) + "-" + std::to_string(count++));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  ~Folder() { fs::remove_all(dir); }
-  Folder(const Folder&) = delete;
-  Folder& operator=(const Folder&) = delete;
-  void write(const std::string& name, const std::string& bytes) const { std::ofstream(dir / name, std::ios::binary) << bytes; }
-  // The names in the folder but the run's own captures.
-  std::set<std::string> files() const {
-    std::set<std::string> names;
-    for (const auto& e : fs::recursive_directory_iterator(dir)) {
-      const std::string n = fs::relative(e.path(), dir).string();
-      if (n != ".stdout" && n != ".stderr") names.insert(n);
-    }
-    return names;
-  }
-};
-
-struct Result {
-  std::string out, err;
-  int status = -1;
-};
-
-Result run(const Folder& f, const std::vector<std::string>& args) {
-  std::string cmd = "cd '" + f.dir.string() + "' && '" + QUENDRIX_RESPONSE_BINARY + "'";
-  for (const std::string& a : args) cmd += " '" + a + "'";
-  cmd += " < /dev/null > .stdout 2> .stderr";
-  const int raw = std::system(cmd.c_str());
-  Result r;
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = readFile(f.dir / ".stdout");
-  r.err = readFile(f.dir / ".stderr");
-  return r;
-}
 
 std::size_t lineCount(const std::string& s) { return static_cast<std::size_t>(std::count(s.begin(), s.end(), '\n')); }
 
