@@ -94,6 +94,10 @@ f = 0, where S21 is exactly 0). Magnitudes below -300 dB are shown as -300 dB.
 
 A bad option or value ends the program with one line naming it on standard error and exit
 status 2, before any file is written.
+
+A file named by --touchstone or --svg replaces an earlier one only when the whole run has
+succeeded, the table included; a symbolic link is followed, a device or FIFO is written as it
+is, and a folder, a socket or a file without write permission is refused.
 )";
 }
 
