@@ -141,9 +141,26 @@ Destination destinationOf(const Output& o) {
 }
 
 Placement::Placement(std::vector<Output> outputs) {
-  // Every target is checked before anything is written.
+  // Every target is checked before anything is written; two outputs replacing one file would
+  // share its temporary.
+  struct Place {
+    dev_t dev;
+    ino_t ino;
+    std::string base, option;
+  };
+  std::vector<Place> places;
   for (Output& o : outputs) {
     const Destination d = destinationOf(o);
+    struct stat folder {};
+    const std::string dir = folderOf(d.path);
+    if (d.way == Way::REPLACE && ::stat(dir.empty() ? "." : dir.c_str(), &folder) == 0) {
+      const std::string base = d.path.substr(dir.size());
+      for (const Place& p : places) {
+        if (p.dev == folder.st_dev && p.ino == folder.st_ino && p.base == base)
+          refuse(o, "the " + p.option + " output goes there too");
+      }
+      places.push_back(Place{folder.st_dev, folder.st_ino, base, o.option});
+    }
     entries_.push_back(Entry{std::move(o), d, {}, -1});
   }
   for (Entry& e : entries_) {

@@ -156,6 +156,13 @@ TEST(Placement, OtherTargetsAreRefusedAndLeftAlone) {
   cases[0].make(readOnly);
   run(readOnly, ARGS);
   EXPECT_EQ(readFile(readOnly.dir / "out"), "earlier");
+
+  // Two outputs that would replace one file, under two spellings of its name.
+  Folder twice;
+  const Result t = run(twice, {"--points", "3", "--touchstone", "bpf", "--svg", "./bpf-cristal.s2p"});
+  EXPECT_EQ(t.status, 2);
+  EXPECT_EQ(t.err, "quendrix-response: --svg: cannot write ./bpf-cristal.s2p: the --touchstone output goes there too\n");
+  EXPECT_TRUE(twice.files().empty());
 }
 
 // A table that cannot be written (standard output closed, a full device, a pipe nobody reads)
