@@ -129,7 +129,7 @@ Destination destinationOf(const Output& o) {
     // access() lets root write anything; a file without any write permission is still refused.
     if ((st.st_mode & 0222) == 0) refuse(o, "it is read-only");
     if (::access(path.c_str(), W_OK) != 0) refuse(o, std::strerror(errno));
-    return Destination{Way::REPLACE, path, static_cast<mode_t>(st.st_mode & 0777), true};
+    return Destination{Way::REPLACE, path, static_cast<mode_t>(st.st_mode & 0777)};
   }
   if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) || S_ISFIFO(st.st_mode)) {
     if (::access(o.name.c_str(), W_OK) != 0) refuse(o, std::strerror(errno));

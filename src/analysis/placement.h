@@ -30,7 +30,6 @@ struct Destination {
   Way way = Way::REPLACE;
   std::string path;   // REPLACE: the file replaced, links followed; DIRECT: the name opened
   mode_t mode = 0;    // REPLACE of an existing file: its permissions, which the new file keeps
-  bool exists = false;
 };
 
 // Where output o goes. Throws OptionError naming o.option for a target that is refused.
@@ -48,7 +47,9 @@ class Placement {
   Placement& operator=(const Placement&) = delete;
 
   // Writes the devices and FIFOs, then renames the temporaries into place. Throws OptionError
-  // at the first failure, after removing every temporary: no file is then renamed.
+  // at the first failure, after removing every temporary left: a device or FIFO that fails
+  // leaves every file unreplaced; a rename fails only when its target changed meanwhile (became
+  // a folder, say), and the files renamed before it stay.
   void complete();
 
  private:

@@ -86,6 +86,19 @@ TEST(Placement, FifoIsWrittenAsItIs) {
   EXPECT_EQ(f.files(), with({"out"}, TOUCHSTONES));
 }
 
+// A regular file is replaced by the new one, which keeps its permissions (a private file stays
+// private).
+TEST(Placement, ReplacedFileKeepsItsPermissions) {
+  Folder f;
+  f.write("out", "earlier");
+  ASSERT_EQ(::chmod((f.dir / "out").c_str(), 0600), 0);
+  const Result r = run(f, ARGS);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(readFile(f.dir / "out"), plainPlot());
+  EXPECT_EQ(statusOf(f.dir / "out").st_mode & 0777, 0600u);
+  EXPECT_EQ(f.files(), with({"out"}, TOUCHSTONES));
+}
+
 // A symbolic link is followed: the file it names is replaced, or created when it names nothing;
 // the link itself stays.
 TEST(Placement, LinkIsWrittenThrough) {
