@@ -37,4 +37,9 @@ std::string ConsoleCapture::output() {
   return std::string(outBuf_, outLen_);
 }
 
+std::string ConsoleCapture::errors() {
+  std::fflush(err_);
+  return std::string(errBuf_, errLen_);
+}
+
 }  // namespace quendrix::analysis

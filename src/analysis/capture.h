@@ -20,8 +20,9 @@ class ConsoleCapture {
   ~ConsoleCapture();
   ConsoleCapture(const ConsoleCapture&) = delete;
   ConsoleCapture& operator=(const ConsoleCapture&) = delete;
-  // What was written on the console output so far.
+  // What was written on the console output, and on its error output, so far.
   std::string output();
+  std::string errors();
 
  private:
   char* outBuf_ = nullptr;

@@ -70,7 +70,7 @@ Construction (without one the lines are ideal, each a quarter wave long at f0):
 
 Sweep:
   --from MHZ           first frequency, 0 or more [0]
-  --to MHZ             last frequency, above --from [2*f0]
+  --to MHZ             last frequency, above --from and at most 1000000 [2*f0]
   --points N           number of equally spaced frequencies, 2 to 100001 [401]
 
 Output:
@@ -94,6 +94,10 @@ f = 0, where S21 is exactly 0). Magnitudes below -300 dB are shown as -300 dB.
 
 A bad option or value ends the program with one line naming it on standard error and exit
 status 2, before any file is written.
+
+A file named by --touchstone or --svg replaces an earlier one only when the whole run has
+succeeded, the table included; a symbolic link is followed, a device or FIFO is written as it
+is, and a folder, a socket or a file without write permission is refused.
 )";
 }
 
@@ -188,6 +192,8 @@ Value floatOption(const Parsed& p, const std::string& name, float fallback, cons
     const std::string& t = p.values.at(name).text;
     return Value{floatValue(name, t), t};
   }
+  // A default passes the same test as a typed value.
+  if (!std::isfinite(fallback)) throw OptionError{name, shown(fallback) + " (" + from + ") is not a finite number"};
   return Value{fallback, shown(fallback) + " (" + from + ")"};
 }
 
@@ -302,6 +308,11 @@ Request parseRequest(const std::vector<std::string>& args, const Defaults& d) {
   if (!(r.to > r.from)) {
     if (p.has("--to")) throw OptionError{"--to", p.values.at("--to").text + " must be greater than --from (" + shown(r.from) + ")"};
     throw OptionError{"--from", p.values.at("--from").text + " must be less than --to (" + shown(r.to) + ", 2*f0)"};
+  }
+  if (!(r.to <= MAX_FREQUENCY)) {
+    const std::string limit = std::to_string(static_cast<long long>(MAX_FREQUENCY)) + " MHz";
+    if (p.has("--to")) throw OptionError{"--to", p.values.at("--to").text + " must be at most " + limit};
+    throw OptionError{"--f0", f0.said + " puts the sweep's default end, 2*f0, above " + limit + ": give --to"};
   }
   r.points = DEFAULT_POINTS;
   if (p.has("--points")) {

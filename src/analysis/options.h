@@ -41,5 +41,8 @@ Request parseRequest(const std::vector<std::string>& args, const Defaults& d);
 // in 401 points (so that f0 and, for round band edges, flow and fhigh fall on sweep points).
 inline constexpr int DEFAULT_POINTS = 401;
 inline constexpr int MAX_POINTS = 100001;
+// The highest frequency a sweep may reach, MHz (1 THz): far above any stub filter, and within the
+// table's frequency column (%12.4f) and the exact range of the sweep's arithmetic.
+inline constexpr double MAX_FREQUENCY = 1e6;
 
 }  // namespace quendrix::analysis

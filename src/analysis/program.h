@@ -14,9 +14,10 @@ namespace quendrix::analysis {
 Defaults responseDefaults();
 
 // Runs the program on its arguments (without the program name) and gives the exit status: 0, or
-// 2 after a one-line message on standard error. The files are written first, each under a
-// temporary name beside its final one and renamed into place only when all are written; the
-// table goes to standard output last.
+// 2 after a one-line message on standard error. Every target is checked first (see placement.h);
+// the files that replace others are written under temporary names beside their final ones; the
+// table goes to standard output; the devices and FIFOs are written; and only then are the
+// temporaries renamed into place. Any failure removes the temporaries and renames nothing.
 int responseMain(const std::vector<std::string>& args);
 
 }  // namespace quendrix::analysis

@@ -1,4 +1,6 @@
 // The options of quendrix-response: both spellings, the defaults behind them, and the refusals.
+#include <limits>
+
 #include <gtest/gtest.h>
 
 #include "analysis/options.h"
@@ -143,6 +145,9 @@ TEST(Options, BadOptionsAndValuesNameTheOption) {
       {{"--from", "-1"}, "--from"},
       {{"--from", "7000"}, "--from"},
       {{"--to", "0"}, "--to"},
+      {{"--to", "1e308"}, "--to"},  // a sweep beyond 1 THz
+      {{"--from", "1e300", "--to", "1e301"}, "--to"},
+      {{"--f0", "6e5", "--bw", "1000"}, "--f0"},  // its default sweep end 2 f0 is beyond 1 THz
       {{"--points", "1"}, "--points"},
       {{"--points", "100002"}, "--points"},
       {{"--touchstone="}, "--touchstone"},
@@ -160,6 +165,39 @@ TEST(Options, BadOptionsAndValuesNameTheOption) {
       EXPECT_EQ(e.option, c.option) << joined << ": " << e.what;
       EXPECT_FALSE(e.what.empty()) << joined;
       EXPECT_EQ(e.what.find('\n'), std::string::npos) << joined;
+    }
+  }
+}
+
+// The sweep may end at 1 THz exactly.
+TEST(Options, SweepReachesItsLimit) {
+  const Request r = parse({"--from", "999000", "--to", "1e6", "--points", "3"});
+  EXPECT_EQ(r.to, MAX_FREQUENCY);
+}
+
+// A default that is not finite is refused as a typed one is, naming the option it stands for.
+TEST(Options, InfiniteDefaultsAreRefused) {
+  const struct {
+    float Defaults::*entry;
+    std::vector<std::string> args;
+    const char* option;
+  } cases[] = {
+      {&Defaults::f0def, {}, "--f0"},
+      {&Defaults::bwdef, {}, "--bw"},
+      {&Defaults::rippledef, {}, "--ripple"},
+      {&Defaults::z0def, {}, "--z0"},
+      {&Defaults::a1def, {"--skirt", "3600"}, "--attenuation"},
+      {&Defaults::erms, {"--microstrip"}, "--er"},
+  };
+  for (const auto& c : cases) {
+    Defaults d = builtInDefaults();
+    d.*c.entry = std::numeric_limits<float>::infinity();
+    try {
+      parseRequest(c.args, d);
+      ADD_FAILURE() << "accepted an infinite default for " << c.option;
+    } catch (const OptionError& e) {
+      EXPECT_EQ(e.option, c.option) << e.what;
+      EXPECT_NE(e.what.find("inf (default) is not a finite number"), std::string::npos) << e.what;
     }
   }
 }

@@ -1,68 +1,15 @@
 // End-to-end tests of build/quendrix-response: run in a fresh folder, its standard output, standard
 // error, exit status and the files it leaves.
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "file_readers.h"
+#include "program_runs.h"
 
 namespace quendrix::analysis::testing {
 namespace {
-
-namespace fs = std::filesystem;
-
-std::string readFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-struct Folder {
-  fs::path dir;
-  Folder() {
-    static std::atomic<int> count{0};
-    dir = fs::temp_directory_path() / ("quendrix-response-" + std::to_string(::getpid()) + "-" + std::to_string(count++));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  ~Folder() { fs::remove_all(dir); }
-  Folder(const Folder&) = delete;
-  Folder& operator=(const Folder&) = delete;
-  void write(const std::string& name, const std::string& bytes) const { std::ofstream(dir / name, std::ios::binary) << bytes; }
-  // The names in the folder but the run's own captures.
-  std::set<std::string> files() const {
-    std::set<std::string> names;
-    for (const auto& e : fs::recursive_directory_iterator(dir)) {
-      const std::string n = fs::relative(e.path(), dir).string();
-      if (n != ".stdout" && n != ".stderr") names.insert(n);
-    }
-    return names;
-  }
-};
-
-struct Result {
-  std::string out, err;
-  int status = -1;
-};
-
-Result run(const Folder& f, const std::vector<std::string>& args) {
-  std::string cmd = "cd '" + f.dir.string() + "' && '" + QUENDRIX_RESPONSE_BINARY + "'";
-  for (const std::string& a : args) cmd += " '" + a + "'";
-  cmd += " < /dev/null > .stdout 2> .stderr";
-  const int raw = std::system(cmd.c_str());
-  Result r;
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = readFile(f.dir / ".stdout");
-  r.err = readFile(f.dir / ".stderr");
-  return r;
-}
 
 std::size_t lineCount(const std::string& s) { return static_cast<std::size_t>(std::count(s.begin(), s.end(), '\n')); }
 
@@ -112,6 +59,13 @@ TEST(Program, DamagedDefaultsFileNamesTheEntry) {
   std::string inside = shipped;
   inside.replace(inside.find("3600."), 5, "3000.");
   const std::string truncated = shipped.substr(0, shipped.find("50.           System"));
+  // Values beyond single precision, or infinite, pass the loader's "above zero" tests.
+  std::string hugeFo = shipped;
+  hugeFo.replace(hugeFo.find("3000."), 5, "1e39 ");
+  std::string infiniteBw = shipped;  // would fail the skirt test on line 6 first
+  infiniteBw.replace(infiniteBw.find("900."), 4, "inf ");
+  std::string infiniteEr = shipped;  // an entry this run does not use
+  infiniteEr.replace(infiniteEr.find("2.2           Micro"), 3, "inf");
   const struct {
     std::string file, message;
   } cases[] = {
@@ -119,6 +73,9 @@ TEST(Program, DamagedDefaultsFileNamesTheEntry) {
       {inside, "quendrix-response: Quendrix.DEF: line 6 (Skirt Frequency.) is not valid\n"},
       {truncated, "quendrix-response: Quendrix.DEF: line 9 (System Impedance: Zo) is missing\n"},
       {"", "quendrix-response: Quendrix.DEF: line 1 (1st line.) is missing\n"},
+      {hugeFo, "quendrix-response: Quendrix.DEF: line 2 (Fo.) is not valid\n"},
+      {infiniteBw, "quendrix-response: Quendrix.DEF: line 3 (Bandwidth.) is not valid\n"},
+      {infiniteEr, "quendrix-response: Quendrix.DEF: line 12 (Microstrip`s Er.) is not valid\n"},
   };
   for (const auto& c : cases) {
     Folder f;
@@ -129,11 +86,27 @@ TEST(Program, DamagedDefaultsFileNamesTheEntry) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(f.files(), std::set<std::string>{"Quendrix.DEF"});
   }
-  Folder unreadable;
-  fs::create_directory(unreadable.dir / "Quendrix.DEF");
-  const Result r = run(unreadable, {});
+}
+
+// A defaults file that is there but cannot be read is refused with the reason; a symbolic link
+// to nothing is such a file, not an absent one.
+TEST(Program, UnreadableDefaultsFileSaysWhy) {
+  Folder folder;
+  fs::create_directory(folder.dir / "Quendrix.DEF");
+  const Result r = run(folder, {"--svg", "plot.svg"});
   EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err, "quendrix-response: Quendrix.DEF: cannot be read\n");
+  EXPECT_EQ(r.err, "quendrix-response: Quendrix.DEF: cannot be read: Is a directory\n");
+  EXPECT_EQ(r.out, "");
+
+  Folder dangling;
+  fs::create_symlink("gone.DEF", dangling.dir / "Quendrix.DEF");
+  const Result d = run(dangling, {"--svg", "plot.svg"});
+  EXPECT_EQ(d.status, 2);
+  EXPECT_EQ(d.err,
+            "quendrix-response: Quendrix.DEF: cannot be read: No such file or directory (a symbolic link to a missing "
+            "file)\n");
+  EXPECT_EQ(d.out, "");
+  EXPECT_EQ(dangling.files(), std::set<std::string>{"Quendrix.DEF"});
 }
 
 // --help lists every option and exits 0, whatever else is on the line.
@@ -162,6 +135,11 @@ TEST(Program, ErrorsAreOneLineNamingTheOptionAndWriteNothing) {
       {{"--attenuation", "300"}, "quendrix-response: --attenuation: 300 dB at 3600 MHz needs 51 sections, more than 40"},
       {{"--er", "2"}, "quendrix-response: --er: needs --microstrip or --stripline"},
       {{"--points", "0"}, "quendrix-response: --points: "},
+      {{"--to", "1e308"}, "quendrix-response: --to: 1e308 must be at most 1000000 MHz"},
+      // Impedances out of single precision: from z0, or from a band too wide for any stub.
+      {{"--z0", "3e38"}, "quendrix-response: --z0: the Cristal design has no finite impedance for line 1,2 with z0 = 3e+38"},
+      {{"--z0", "1e-44"}, "quendrix-response: --z0: the Matthaei design has no finite impedance for stub 1 with z0 = "},
+      {{"--bw", "5999.99"}, "quendrix-response: --bw: the Matthaei design has no finite impedance for stub 1"},
       {{"--wobble"}, "quendrix-response: --wobble: unknown option"},
       {{"--microstrip", "--z0", "1000"},
        "quendrix-response: --microstrip: Matthaei stub 1 (547.110 ohms) needs an unrealizable strip width"},
