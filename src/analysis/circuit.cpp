@@ -22,8 +22,8 @@ LineState lineState(const Element& e, double f) {
     case LineModel::MICROSTRIP: {
       // Kirschning-Jansen dispersion of eff and Jansen-Kirschning of the impedance at f (GHz).
       const float fGhz = 0.001f * static_cast<float>(f);
-      mszo(e.ef, e.msEr, fGhz, e.h, e.w, e.zo);
-      return LineState{mszo1.zof / parallel, 2.0 * pi * e.length * std::sqrt(static_cast<double>(mszo1.eff)) * f / v};
+      const MicrostripDispersed d = mszo(e.ef, e.msEr, fGhz, e.h, e.w, e.zo);
+      return LineState{d.zof / parallel, 2.0 * pi * e.length * std::sqrt(static_cast<double>(d.eff)) * f / v};
     }
   }
   return {};
@@ -102,9 +102,9 @@ Circuit physicalCircuit(const FilterSpec& fs, const ElectricalDesign& ed, const 
       e.h = con.height;
       e.t = con.thick;
       e.w = w;
-      msimp(con.er, con.height, h2, con.thick, w);
-      e.ef = msimp1.ef;
-      e.zo = msimp1.zo;
+      const MicrostripStatic s = msimp(con.er, con.height, h2, con.thick, w);
+      e.ef = s.ef;
+      e.zo = s.zo;
     } else {
       e.model = LineModel::TEM;
       e.z = z;

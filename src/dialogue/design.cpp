@@ -10,6 +10,14 @@ namespace quendrix {
 
 namespace {
 
+// The last microstrip analysis of the run: that of the last width a microstrip search analysed,
+// in whichever design or pass. It is carried forward on purpose: the length beside a microstrip
+// width whose estimate was refused before any analysis takes the effective permittivity of the
+// previous analysed strip (which one is fixed by the order Cristal stub, Matthaei stub, Cristal
+// line, Matthaei line), and zero before any analysis of the run. Only a search that analysed
+// something, realizable or not, replaces it; nothing resets it between designs or passes.
+MicrostripAnalysis lastMicrostrip{};
+
 // Results are rounded to float when stored; the intermediate results of one formula are held in
 // double, so each derived value is rounded once.
 float stored(double x) { return static_cast<float>(x); }
@@ -30,11 +38,11 @@ BandValues bandValues(float f0In, float bwIn) {
 std::int32_t sectionsFromSkirt(FilterSpec& fs) {
   fs.fc = fs.f1 > fs.fhigh ? fs.fhigh : fs.flow;
   const std::int32_t ides = 3;  // the bandpass mapping
-  std::int32_t ierr = 0;
-  fs.a2 = 0.0f;
-  fs.n = 0;
-  nsectn(fs.ripple, fs.a1, fs.a2, fs.fc, fs.f1, fs.fhigh, fs.flow, ides, ierr, fs.itorb, fs.n);
-  return ierr;
+  const SectionCount order = nsectn(fs.ripple, fs.a1, fs.fc, fs.f1, fs.fhigh, fs.flow, ides, fs.itorb);
+  // A request that cannot be met leaves n = 0 and a2 = 0.
+  fs.n = order.n;
+  fs.a2 = order.a2;
+  return order.ok ? 0 : 1;
 }
 
 void electricalPrototype(FilterSpec& fs, ElectricalDesign& ed) {
@@ -75,18 +83,27 @@ void electricalSynthesis(FilterSpec& fs, ElectricalDesign& ed) {
 float quarterWave(float f0) { return v * 0.25f / f0; }
 
 float stripWidth(const Construction& c, float f0, std::int32_t& isyne, float& z) {
-  float w = 0;
   if (c.msorsl == 2) {
-    slwb(c.height, c.er, isyne, c.thick, w, z);
-  } else {
-    const float f = 0.001f * f0;  // GHz
-    const float h2 = 10.0f;       // cover height, inches
-    mswh(c.er, f, c.height, h2, isyne, c.thick, w, z);
+    const StriplineWidth s = slwb(c.height, c.er, c.thick, z);
+    // The design's variable takes the impedance the search reached for its width (the wanted
+    // one when the estimate was refused), so a re-run of the dimensional step asks for that.
+    z = s.zo;
+    isyne = s.realizable ? 0 : 1;
+    return s.w;
   }
-  return w;
+  const float f = 0.001f * f0;  // GHz
+  const float h2 = 10.0f;       // cover height, inches
+  const MicrostripWidth m = mswh(c.er, f, c.height, h2, c.thick, z);
+  if (m.last) lastMicrostrip = *m.last;  // carried forward, see lastMicrostrip
+  isyne = m.realizable ? 0 : 1;
+  return m.w;
 }
 
-float stripPermittivity(const Construction& c) { return c.msorsl == 2 ? c.er : mszo1.eff; }
+float stripPermittivity(const Construction& c) {
+  return c.msorsl == 2 ? c.er : lastMicrostrip.dispersed.eff;
+}
+
+void forgetLastMicrostripAnalysis() { lastMicrostrip = MicrostripAnalysis{}; }
 
 float stripLength(float qwave, float eff) { return qwave / std::sqrt(eff); }
 

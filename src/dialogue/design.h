@@ -1,7 +1,6 @@
 // The computations of a design that the console dialogue and the frequency analysis share: the
 // band values, the number of sections from a skirt attenuation, the electrical synthesis without
-// its report, and the width and quarter-wave length of one strip. They print nothing, except the
-// width syntheses' own unrealizable-width message on the console.
+// its report, and the width and quarter-wave length of one strip. They print nothing.
 #pragma once
 
 #include <cstdint>
@@ -42,11 +41,17 @@ void electricalSynthesis(FilterSpec& fs, ElectricalDesign& ed);
 float quarterWave(float f0);
 // The strip width (inches) for the impedance z in the construction c at f0 (MHz): slwb for
 // stripline, after which z holds the impedance reached; mswh at 0.001·f0 GHz under a cover 10
-// inches up for microstrip. isyne = 1 after the unrealizable-width message on the console.
+// inches up for microstrip. isyne = 1 when the impedance needs an unrealizable width; the
+// width is then the last one the search tried. Prints nothing: the dimensional step writes the
+// unrealizable-width message.
 float stripWidth(const Construction& c, float f0, std::int32_t& isyne, float& z);
-// The effective permittivity of the strip stripWidth has just synthesized: er in stripline, the
-// dispersive eff at f0 of that width (mszo1) in microstrip.
+// The effective permittivity of the strip stripWidth has just synthesized: er in stripline; in
+// microstrip the dispersive eff at f0 of the last microstrip analysis of the run, which is that
+// of the width just synthesized unless its estimate was refused before any analysis.
 float stripPermittivity(const Construction& c);
+// Forgets the last microstrip analysis, as at the start of a run. For harnesses that hold
+// several runs in one process; the program holds one.
+void forgetLastMicrostripAnalysis();
 // The quarter-wave length of a strip of effective permittivity eff, inches.
 float stripLength(float qwave, float eff);
 

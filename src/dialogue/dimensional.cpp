@@ -2,6 +2,7 @@
 // every stub and connecting line by both methods, each row printed as soon as it is computed.
 #include "dialogue/design.h"
 #include "dialogue/records.h"
+#include "dialogue/unrealizable.h"
 
 namespace quendrix {
 
@@ -68,16 +69,23 @@ void dimensionalStep(FilterSpec& fs, const DesignStamp& stamp, ReportSink& sink,
   const std::int32_t n = fs.n;
   dd.qwave = quarterWave(fs.f0);
   dd.ersm = dd.erlm = dd.ersc = dd.erlc = c.er;
+  // The width of one strip; the unrealizable-width message follows at once a search that found
+  // no width, so it stands just before the row (or the system line) it concerns.
+  const auto width = [&](float& z) {
+    const float w = stripWidth(c, fs.f0, dd.isyne, z);
+    if (dd.isyne != 0) reportUnrealizableWidth();
+    return w;
+  };
   for (std::int32_t k = 1; k <= n; ++k) {
     // Stubs, Cristal first; each takes the effective permittivity of its own strip.
-    dd.wsc = stripWidth(c, fs.f0, dd.isyne, ed.ysc2(k));
+    dd.wsc = width(ed.ysc2(k));
     dd.ersc = stripPermittivity(c);
-    dd.wsm = stripWidth(c, fs.f0, dd.isyne, ed.ysm2(k));
+    dd.wsm = width(ed.ysm2(k));
     dd.ersm = stripPermittivity(c);
     if (k <= n - 1) {
-      dd.wlc = stripWidth(c, fs.f0, dd.isyne, ed.ylc(k));
+      dd.wlc = width(ed.ylc(k));
       dd.erlc = stripPermittivity(c);
-      dd.wlm = stripWidth(c, fs.f0, dd.isyne, ed.ylm(k));
+      dd.wlm = width(ed.ylm(k));
       dd.erlm = stripPermittivity(c);
       dd.qwlc = stripLength(dd.qwave, dd.erlc);
       dd.qwlm = stripLength(dd.qwave, dd.erlm);
@@ -93,7 +101,7 @@ void dimensionalStep(FilterSpec& fs, const DesignStamp& stamp, ReportSink& sink,
   }
 
   // The line of the system impedance.
-  dd.wzo = stripWidth(c, fs.f0, dd.isyne, fs.z0);
+  dd.wzo = width(fs.z0);
   reportLine(sink, KIND, "(/,6X,'For a Zo = ',F7.2,' Ohms, Line Width = ',F7.4,' Inches.')", {fs.z0, dd.wzo});
   reportLine(sink, KIND,
              "(/,6X,'CAUTION: T-Junction effects are not included in the physical realization.', /,6X,72(1H-))");

@@ -26,8 +26,4 @@ inline double pow4(double x) { return pow2(x) * pow2(x); }
 // unrealizable width. Ordinary searches take from none to a few hundred steps.
 inline constexpr int maxSearchSteps = 10000;
 
-// Writes the unrealizable-width message on the console. The one piece of output of the
-// line models; used by both width syntheses.
-void reportUnrealizableWidth();
-
 }  // namespace quendrix::lines

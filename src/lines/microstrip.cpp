@@ -17,9 +17,6 @@
 
 namespace quendrix {
 
-Msimp1 msimp1 = {};
-Mszo1 mszo1 = {};
-
 namespace lines {
 
 namespace {
@@ -208,22 +205,25 @@ DispersionTerms dispersionTerms(float er, float f, float h1) {
   return k;
 }
 
-void msimpWith(const StaticTerms& k, float er, float h1, float t, float w) {
+MicrostripStatic msimpWith(const StaticTerms& k, float er, float h1, float t, float w) {
+  MicrostripStatic s;
   const float u = w / h1;
-  msimp1.u = u;
+  s.u = u;
   const float weff = effectiveWidth(k, t, w, u);
   const float up = weff / h1;
   const float zoai = airImpedance(up);
   const CoverCorrection cover = coverCorrection(k, u, zoai);
   const float ef = staticPermittivity(k, er, h1, t, u, cover.qc);
   const float zo = cover.zoa / std::sqrt(ef);
-  msimp1.ef = ef;
-  msimp1.weff = weff;
-  msimp1.zo = zo;
-  msimp1.zoa = cover.zoa;
+  s.ef = ef;
+  s.weff = weff;
+  s.zo = zo;
+  s.zoa = cover.zoa;
+  return s;
 }
 
-void mszoWith(const DispersionTerms& k, float ef, float er, float h1, float w, float zo) {
+MicrostripDispersed mszoWith(const DispersionTerms& k, float ef, float er, float h1, float w,
+                             float zo) {
   float eff = ef;
   float zof = zo;
   if (k.dispersive) {
@@ -231,19 +231,17 @@ void mszoWith(const DispersionTerms& k, float ef, float er, float h1, float w, f
     eff = dispersivePermittivity(k, er, ef, k.fn, u);
     zof = dispersiveImpedance(k, ef, eff, u, zo);
   }
-  mszo1.eff = eff;
-  mszo1.zof = zof;
+  return MicrostripDispersed{eff, zof};
 }
 
 }  // namespace lines
 
-void msimp(const float& er, const float& h1, const float& h2, const float& t, const float& w) {
-  lines::msimpWith(lines::staticTerms(er, h1, h2, t), er, h1, t, w);
+MicrostripStatic msimp(float er, float h1, float h2, float t, float w) {
+  return lines::msimpWith(lines::staticTerms(er, h1, h2, t), er, h1, t, w);
 }
 
-void mszo(const float& ef, const float& er, const float& f, const float& h1, const float& w,
-          const float& zo) {
-  lines::mszoWith(lines::dispersionTerms(er, f, h1), ef, er, h1, w, zo);
+MicrostripDispersed mszo(float ef, float er, float f, float h1, float w, float zo) {
+  return lines::mszoWith(lines::dispersionTerms(er, f, h1), ef, er, h1, w, zo);
 }
 
 }  // namespace quendrix

@@ -7,6 +7,8 @@
 // so every result keeps its bits. Not part of the library's interface.
 #pragma once
 
+#include "lines/lines.h"
+
 namespace quendrix::lines {
 
 // msimp's terms: the thickness widening of a wide strip, the cover terms, the exponent b.
@@ -34,8 +36,9 @@ struct DispersionTerms {
 };
 DispersionTerms dispersionTerms(float er, float f, float h1);
 
-// msimp and mszo with their terms given: fill msimp1 and mszo1 exactly as msimp and mszo do.
-void msimpWith(const StaticTerms& k, float er, float h1, float t, float w);
-void mszoWith(const DispersionTerms& k, float ef, float er, float h1, float w, float zo);
+// msimp and mszo with their terms given: the very results msimp and mszo return.
+MicrostripStatic msimpWith(const StaticTerms& k, float er, float h1, float t, float w);
+MicrostripDispersed mszoWith(const DispersionTerms& k, float ef, float er, float h1, float w,
+                             float zo);
 
 }  // namespace quendrix::lines

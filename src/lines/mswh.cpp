@@ -20,36 +20,34 @@ struct Analysis {
   lines::StaticTerms statics;
   lines::DispersionTerms dispersion;
 
-  // Impedance at f of a candidate width; msimp1 and mszo1 then describe that width, exactly
-  // as after msimp and mszo.
-  float operator()(float er, float h1, float t, float w) const {
-    lines::msimpWith(statics, er, h1, t, w);
-    lines::mszoWith(dispersion, msimp1.ef, er, h1, w, msimp1.zo);
-    return mszo1.zof;
+  // The analysis of a candidate width, exactly as msimp and then mszo give it.
+  MicrostripAnalysis operator()(float er, float h1, float t, float w) const {
+    MicrostripAnalysis a;
+    a.statics = lines::msimpWith(statics, er, h1, t, w);
+    a.dispersed = lines::mszoWith(dispersion, a.statics.ef, er, h1, w, a.statics.zo);
+    return a;
   }
 };
 
 }  // namespace
 
-void mswh(const float& er, const float& f, const float& h1, const float& h2, int& isyne,
-          const float& t, float& w, const float& zod) {
-  isyne = 0;
+MicrostripWidth mswh(float er, float f, float h1, float h2, float t, float zod) {
+  MicrostripWidth r;
 
   // Wheeler's estimate, from er, h1 and zod only.
   const float tp1 = (zod / 42.4f) * std::sqrt(er + 1.0f);
   const float tp2 = (7.0f + 4.0f / er) / 11.0f;
   const float tp3 = (1.0f + 1.0f / er) / 0.81f;
-  w = 8.0f * h1 * std::sqrt((std::exp(tp1) - 1.0f) * tp2 + tp3) / (std::exp(tp1) - 1.0f);
-  // Too narrow to build, or no number at all: nothing is analysed, so msimp1 and mszo1 keep
-  // the last analysis of the run.
+  float w = 8.0f * h1 * std::sqrt((std::exp(tp1) - 1.0f) * tp2 + tp3) / (std::exp(tp1) - 1.0f);
+  // Too narrow to build, or no number at all: nothing is analysed.
   if (w < 0.000025f || !std::isfinite(w)) {
-    isyne = 1;
-    lines::reportUnrealizableWidth();
-    return;
+    r.w = w;
+    return r;
   }
 
   const Analysis analyse{lines::staticTerms(er, h1, h2, t), lines::dispersionTerms(er, f, h1)};
-  float z = analyse(er, h1, t, w);
+  r.last = analyse(er, h1, t, w);
+  float z = r.last->dispersed.zof;
   // First step: back by 3 % when the strip is too wide, forward by the whole width (doubling
   // it) when too narrow, none when the estimate is exact. Its sign never changes afterwards.
   float winc = 0.0f;
@@ -61,9 +59,13 @@ void mswh(const float& er, const float& f, const float& h1, const float& h2, int
 
   for (int steps = 0;; ++steps) {
     // A width or impedance that is not a number, or a search that does not settle, ends as
-    // an unrealizable width; w is the last width tried.
+    // an unrealizable width; w is the last width tried, and r.last its analysis.
     if (!std::isfinite(w) || !std::isfinite(z)) break;
-    if (std::abs((zod - z) / zod) < 0.0001f) return;
+    if (std::abs((zod - z) / zod) < 0.0001f) {
+      r.w = w;
+      r.realizable = true;
+      return r;
+    }
     if (steps == lines::maxSearchSteps) break;
     // test >= 0: the last step has not yet carried the impedance past zod.
     float test = z - zod;
@@ -74,10 +76,11 @@ void mswh(const float& er, const float& f, const float& h1, const float& h2, int
     } else {
       w = w + winc;
     }
-    z = analyse(er, h1, t, w);
+    r.last = analyse(er, h1, t, w);
+    z = r.last->dispersed.zof;
   }
-  isyne = 1;
-  lines::reportUnrealizableWidth();
+  r.w = w;
+  return r;
 }
 
 }  // namespace quendrix

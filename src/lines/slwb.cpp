@@ -60,22 +60,23 @@ bool unrealizable(float w, float zo) {
 
 }  // namespace
 
-void slwb(const float& b, const float& er, int& isyne, const float& t, float& w, float& zo) {
-  isyne = 0;
+StriplineWidth slwb(float b, float er, float t, float zo) {
+  StriplineWidth r;
   const float a = std::sqrt(er) * zo / (30.0f * pi);  // normalised impedance
-  w = t == 0.0f ? zeroThicknessEstimate(b, a) : thickStripEstimate(b, t, a);
-  // zo still holds the wanted impedance here.
+  float w = t == 0.0f ? zeroThicknessEstimate(b, a) : thickStripEstimate(b, t, a);
+  // zo still holds the wanted impedance here, and is what the search hands back if it
+  // ends now.
   if (unrealizable(w, zo)) {
-    isyne = 1;
-    lines::reportUnrealizableWidth();
-    return;
+    r.w = w;
+    r.zo = zo;
+    return r;
   }
 
   const float zod = zo;
   const float tp = 0.001f * zod;
   float winc = 0.01f * w;
-  // Every analysis writes the caller's zo.
-  slzo(b, er, t, w, zo);
+  // From here on zo is the impedance of the last width analysed.
+  zo = slzo(b, er, t, w);
   // The step is 1 % of the estimate either way: backwards when the strip is too wide,
   // forwards otherwise (equality included). Its sign never changes afterwards.
   if (zod > zo) winc = -winc;
@@ -84,8 +85,8 @@ void slwb(const float& b, const float& er, int& isyne, const float& t, float& w,
     // Also after the first analysis: its impedance may not be a number.
     if (unrealizable(w, zo)) break;
     if (std::abs(zod - zo) < tp) {
-      isyne = 0;
-      return;
+      r.realizable = true;
+      break;
     }
     // A search that does not settle ends as an unrealizable width.
     if (steps == lines::maxSearchSteps) break;
@@ -98,10 +99,11 @@ void slwb(const float& b, const float& er, int& isyne, const float& t, float& w,
     } else {
       w = w + winc;
     }
-    slzo(b, er, t, w, zo);
+    zo = slzo(b, er, t, w);
   }
-  isyne = 1;
-  lines::reportUnrealizableWidth();
+  r.w = w;
+  r.zo = zo;
+  return r;
 }
 
 }  // namespace quendrix

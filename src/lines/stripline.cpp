@@ -60,17 +60,11 @@ float narrowStripImpedance(float er, float webyb) {
 
 }  // namespace
 
-void slzo(const float& b, const float& er, const float& t, const float& w, float& zo) {
-  if (t != 0.0f) {
-    zo = thickStripImpedance(b, er, t, w);
-    return;
-  }
+float slzo(float b, float er, float t, float w) {
+  if (t != 0.0f) return thickStripImpedance(b, er, t, w);
   const float webyb = w / b;
-  if (webyb > 1.5f) {
-    zo = wideStripImpedance(er, webyb);
-  } else {
-    zo = narrowStripImpedance(er, webyb);
-  }
+  if (webyb > 1.5f) return wideStripImpedance(er, webyb);
+  return narrowStripImpedance(er, webyb);
 }
 
 }  // namespace quendrix

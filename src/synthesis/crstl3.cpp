@@ -8,8 +8,8 @@
 
 namespace quendrix {
 
-void crstl3(const int& n, const float& theta1, const float& h, const ProtoArray& g,
-            const float& ya, PoleArray& ys, PoleArray& yl) {
+void crstl3(int n, float theta1, float h, const ProtoArray& g, float ya, PoleArray& ys,
+            PoleArray& yl) {
   Array1<MAX_POLES + 1> gg;   // 1..n+1
   Array1<MAX_POLES + 1> a11;  // 2..n
   Array1<MAX_POLES + 1> a12;  // 1..n+1

@@ -9,8 +9,8 @@
 
 namespace quendrix {
 
-void matia2(const int& n, const float& theta1, const float& d, const ProtoArray& g,
-            const float& ya, PoleArray& ynm, PoleArray& ynmm) {
+void matia2(int n, float theta1, float d, const ProtoArray& g, float ya, PoleArray& ynm,
+            PoleArray& ynmm) {
   Array1<MAX_POLES> aj;
   Array1<MAX_POLES> an;
 

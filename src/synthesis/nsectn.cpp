@@ -12,13 +12,13 @@ namespace quendrix {
 namespace {
 
 // arcosh(y) as ln(y + sqrt(y^2 - 1)), the form the order formula is written in.
-float arcosh(const float& y) {
+float arcosh(float y) {
   return std::log(y + std::sqrt(y * y - 1.0f));
 }
 
 }  // namespace
 
-int nsectnorder(const float& x) {
+int nsectnorder(float x) {
   const float sum = x + 0.999f;
   if (!std::isfinite(sum)) return 2;
   // 2147483647.0f is 2^31, the first float an int cannot hold. Such an n is far above
@@ -30,10 +30,9 @@ int nsectnorder(const float& x) {
   return n;
 }
 
-void nsectn(const float& am, const float& a1, float& a2, const float& fc, const float& f1,
-            const float& fh1, const float& fl1, const int& ides, int& ierr, const int& ires,
-            int& n) {
-  ierr = 0;
+SectionCount nsectn(float am, float a1, float fc, float f1, float fh1, float fl1, int ides,
+                    int ires) {
+  SectionCount r;
 
   // Normalised lowpass frequency of the skirt. Any other ides maps to no usable
   // frequency and fails below.
@@ -50,15 +49,9 @@ void nsectn(const float& am, const float& a1, float& a2, const float& fc, const 
   }
 
   // The wanted attenuation must exceed the ripple; a NaN on either side fails too.
-  if (!(a1 > am)) {
-    ierr = 1;
-    return;
-  }
+  if (!(a1 > am)) return r;
   // freq = 0 is the skirt at the geometric centre; a NaN frequency is no better.
-  if (!(freq > 0.0f)) {
-    ierr = 1;
-    return;
-  }
+  if (!(freq > 0.0f)) return r;
 
   float x = 0.0f;
   float tp = 0.0f;  // ripple factor epsilon^2 (Tchebyscheff)
@@ -75,10 +68,11 @@ void nsectn(const float& am, const float& a1, float& a2, const float& fc, const 
     }
   }
 
-  n = nsectnorder(x);
+  const int n = nsectnorder(x);
 
   // Attenuation reached at the skirt with this n.
   const float rn = static_cast<float>(n);
+  float a2 = 0.0f;
   if (ires == 2) {
     a2 = 10.0f * std::log10(1.0f + std::pow(freq, 2.0f * rn));
   } else {
@@ -91,6 +85,7 @@ void nsectn(const float& am, const float& a1, float& a2, const float& fc, const 
     }
     a2 = 10.0f * std::log10(1.0f + tp * temp);
   }
+  return SectionCount{n, a2, true};
 }
 
 }  // namespace quendrix

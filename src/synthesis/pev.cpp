@@ -7,7 +7,7 @@
 
 namespace quendrix {
 
-void pev(ProtoArray& g, const int& n, const float& lar, const int& ltype) {
+void pev(ProtoArray& g, int n, float lar, int ltype) {
   const float pi = 3.1415927f;
   const float fn = static_cast<float>(n);
   const float f2n = static_cast<float>(2 * n);

@@ -28,11 +28,8 @@ float prototypeSkirtAttenuation(const Study& s, float f1) {
     fs.f1 = f1;
     fs.a1 = a1;
     fs.fc = f1 > fs.fhigh ? fs.fhigh : fs.flow;
-    std::int32_t ierr = 0;
-    fs.n = 0;
-    fs.a2 = 0;
-    nsectn(fs.ripple, fs.a1, fs.a2, fs.fc, fs.f1, fs.fhigh, fs.flow, 3, ierr, fs.itorb, fs.n);
-    if (ierr == 0 && fs.n == s.fs.n) return fs.a2;
+    const SectionCount c = nsectn(fs.ripple, fs.a1, fs.fc, fs.f1, fs.fhigh, fs.flow, 3, fs.itorb);
+    if (c.ok && c.n == s.fs.n) return c.a2;
   }
   ADD_FAILURE() << "no attenuation gives n = " << s.fs.n;
   return 0;

@@ -50,14 +50,14 @@ class MsimpTable : public ::testing::TestWithParam<StaticCase> {};
 
 TEST_P(MsimpTable, ReproducesReferenceValues) {
   const StaticCase& c = GetParam();
-  msimp(c.er, c.h1, c.h2, c.t, c.w);
-  EXPECT_FLOAT_EQ(msimp1.u, c.w / c.h1);
-  expectIfKnown("weff", msimp1.weff, c.weff);
-  expectIfKnown("ef", msimp1.ef, c.ef);
-  expectIfKnown("zo", msimp1.zo, c.zo);
-  expectIfKnown("zoa", msimp1.zoa, c.zoa);
+  const MicrostripStatic s = msimp(c.er, c.h1, c.h2, c.t, c.w);
+  EXPECT_FLOAT_EQ(s.u, c.w / c.h1);
+  expectIfKnown("weff", s.weff, c.weff);
+  expectIfKnown("ef", s.ef, c.ef);
+  expectIfKnown("zo", s.zo, c.zo);
+  expectIfKnown("zoa", s.zoa, c.zoa);
   if (c.t == 0.0f) {
-    EXPECT_EQ(msimp1.weff, c.w) << "a strip of zero thickness is not widened";
+    EXPECT_EQ(s.weff, c.w) << "a strip of zero thickness is not widened";
   }
 }
 
@@ -67,9 +67,9 @@ INSTANTIATE_TEST_SUITE_P(Lines, MsimpTable, ::testing::ValuesIn(kStaticCases),
 TEST(Msimp, AirDielectricGivesUnitPermittivityAndAirImpedance) {
   for (float t : {0.0f, 0.0014f}) {
     for (float h2 : {0.05f, 10.0f}) {  // with and without the cover correction
-      msimp(1.0f, 0.031f, h2, t, 0.05f);
-      EXPECT_EQ(msimp1.ef, 1.0f) << "t=" << t << " h2=" << h2;
-      EXPECT_EQ(msimp1.zo, msimp1.zoa) << "t=" << t << " h2=" << h2;
+      const MicrostripStatic s = msimp(1.0f, 0.031f, h2, t, 0.05f);
+      EXPECT_EQ(s.ef, 1.0f) << "t=" << t << " h2=" << h2;
+      EXPECT_EQ(s.zo, s.zoa) << "t=" << t << " h2=" << h2;
     }
   }
 }
@@ -78,26 +78,23 @@ TEST(Msimp, AirDielectricGivesUnitPermittivityAndAirImpedance) {
 TEST(Msimp, CoverActsUpTo100Heights) {
   const float h1 = 0.1f;
   const float w = 0.3f;
-  msimp(2.2f, h1, 1000.0f * h1, 0.0f, w);
-  const Msimp1 open = msimp1;
-  msimp(2.2f, h1, 101.0f * h1, 0.0f, w);
-  EXPECT_EQ(msimp1.zo, open.zo);
-  EXPECT_EQ(msimp1.ef, open.ef);
+  const MicrostripStatic open = msimp(2.2f, h1, 1000.0f * h1, 0.0f, w);
+  const MicrostripStatic far = msimp(2.2f, h1, 101.0f * h1, 0.0f, w);
+  EXPECT_EQ(far.zo, open.zo);
+  EXPECT_EQ(far.ef, open.ef);
   for (float r : {20.0f, 60.0f}) {
-    msimp(2.2f, h1, r * h1, 0.0f, w);
-    EXPECT_NE(msimp1.zo, open.zo) << "cover at " << r << " heights";
+    EXPECT_NE(msimp(2.2f, h1, r * h1, 0.0f, w).zo, open.zo) << "cover at " << r << " heights";
   }
 }
 
 // For wide strips the cover polynomial turns negative and is held at 0; unheld, the logarithm
 // of the correction has no value (here aq would be about -11.8).
 TEST(Msimp, WideStripUnderCloseCoverHasFiniteImpedance) {
-  msimp(2.2f, 0.2f, 10.0f, 0.0f, 4.0f);
-  const float open = msimp1.zo;
-  msimp(2.2f, 0.2f, 0.5f, 0.0f, 4.0f);
-  EXPECT_TRUE(std::isfinite(msimp1.zo));
-  EXPECT_LT(msimp1.zo, open);
-  EXPECT_GT(msimp1.zo, 0.5f * open);
+  const float open = msimp(2.2f, 0.2f, 10.0f, 0.0f, 4.0f).zo;
+  const float covered = msimp(2.2f, 0.2f, 0.5f, 0.0f, 4.0f).zo;
+  EXPECT_TRUE(std::isfinite(covered));
+  EXPECT_LT(covered, open);
+  EXPECT_GT(covered, 0.5f * open);
 }
 
 // The thickness widening changes formula at u = 1/(2 pi); both give the same widening there,
@@ -106,10 +103,8 @@ TEST(Msimp, ThicknessWideningIsContinuousAtTheNarrowStripLimit) {
   const float h1 = 0.031f;
   const float t = 0.0014f;
   const float wEdge = h1 / (2.0f * 3.1415927f);
-  msimp(2.2f, h1, 10.0f, t, wEdge * 0.9999f);
-  const float narrow = msimp1.weff - wEdge * 0.9999f;
-  msimp(2.2f, h1, 10.0f, t, wEdge * 1.0001f);
-  const float wide = msimp1.weff - wEdge * 1.0001f;
+  const float narrow = msimp(2.2f, h1, 10.0f, t, wEdge * 0.9999f).weff - wEdge * 0.9999f;
+  const float wide = msimp(2.2f, h1, 10.0f, t, wEdge * 1.0001f).weff - wEdge * 1.0001f;
   EXPECT_GT(narrow, 0.0f);
   EXPECT_NEAR(narrow, wide, 1e-4f * wide);
 }
@@ -134,13 +129,13 @@ class MszoTable : public ::testing::TestWithParam<DispersionCase> {};
 
 TEST_P(MszoTable, ReproducesReferenceValues) {
   const DispersionCase& c = GetParam();
-  msimp(c.er, c.h1, 10.0f, 0.0f, c.w);
-  mszo(msimp1.ef, c.er, c.f, c.h1, c.w, msimp1.zo);
-  EXPECT_ROUNDS_TO(mszo1.eff, c.eff);
-  EXPECT_ROUNDS_TO(mszo1.zof, c.zof);
+  const MicrostripStatic s = msimp(c.er, c.h1, 10.0f, 0.0f, c.w);
+  const MicrostripDispersed d = mszo(s.ef, c.er, c.f, c.h1, c.w, s.zo);
+  EXPECT_ROUNDS_TO(d.eff, c.eff);
+  EXPECT_ROUNDS_TO(d.zof, c.zof);
   // Dispersion raises the permittivity towards er.
-  EXPECT_GT(mszo1.eff, msimp1.ef);
-  EXPECT_LT(mszo1.eff, c.er);
+  EXPECT_GT(d.eff, s.ef);
+  EXPECT_LT(d.eff, c.er);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, MszoTable, ::testing::ValuesIn(kDispersionCases),
@@ -159,10 +154,9 @@ TEST(Mszo, ZeroFrequencyOrAirPassesStaticValuesThrough) {
       {1.0f, 1.0f, 1e30f, 0.0f, -2.0f, 7.25f},
   };
   for (const Args& a : cases) {
-    mszo1 = {-1.0f, -1.0f};
-    mszo(a.ef, a.er, a.f, a.h1, a.w, a.zo);
-    EXPECT_EQ(mszo1.eff, a.ef);
-    EXPECT_EQ(mszo1.zof, a.zo);
+    const MicrostripDispersed d = mszo(a.ef, a.er, a.f, a.h1, a.w, a.zo);
+    EXPECT_EQ(d.eff, a.ef);
+    EXPECT_EQ(d.zof, a.zo);
   }
 }
 

@@ -10,15 +10,25 @@
 namespace quendrix {
 namespace {
 
-using testing::ConsoleCapture;
-using testing::kUnrealizableMessage;
 using testing::Printed;
 
-// Analyses w as mswh does and returns the impedance at f.
-float analyse(float er, float f, float h1, float h2, float t, float w) {
-  msimp(er, h1, h2, t, w);
-  mszo(msimp1.ef, er, f, h1, w, msimp1.zo);
-  return mszo1.zof;
+// Analyses w as mswh does: msimp, then mszo of its results.
+MicrostripAnalysis analyse(float er, float f, float h1, float h2, float t, float w) {
+  MicrostripAnalysis a;
+  a.statics = msimp(er, h1, h2, t, w);
+  a.dispersed = mszo(a.statics.ef, er, f, h1, w, a.statics.zo);
+  return a;
+}
+
+// Two analyses agree in every bit of every field.
+void expectSameAnalysis(const MicrostripAnalysis& want, const MicrostripAnalysis& got) {
+  EXPECT_EQ(want.statics.ef, got.statics.ef);
+  EXPECT_EQ(want.statics.u, got.statics.u);
+  EXPECT_EQ(want.statics.weff, got.statics.weff);
+  EXPECT_EQ(want.statics.zo, got.statics.zo);
+  EXPECT_EQ(want.statics.zoa, got.statics.zoa);
+  EXPECT_EQ(want.dispersed.eff, got.dispersed.eff);
+  EXPECT_EQ(want.dispersed.zof, got.dispersed.zof);
 }
 
 struct WidthCase {
@@ -49,134 +59,90 @@ class MswhTable : public ::testing::TestWithParam<WidthCase> {};
 
 TEST_P(MswhTable, FindsWidthWithinTolerance) {
   const WidthCase& c = GetParam();
-  ConsoleCapture console;
-  int isyne = -1;
-  float w = -7.0f;
-  mswh(c.er, c.f, c.h1, c.h2, isyne, c.t, w, c.zod);
-  ASSERT_EQ(isyne, 0);
-  EXPECT_ROUNDS_TO(w, c.w);
-  EXPECT_ROUNDS_TO(mszo1.eff, c.eff);
-  EXPECT_LT(std::abs((mszo1.zof - c.zod) / c.zod), 0.0001f);
-  EXPECT_EQ(console.text(), "");
+  const MicrostripWidth r = mswh(c.er, c.f, c.h1, c.h2, c.t, c.zod);
+  ASSERT_TRUE(r.realizable);
+  ASSERT_TRUE(r.last.has_value());
+  EXPECT_ROUNDS_TO(r.w, c.w);
+  EXPECT_ROUNDS_TO(r.last->dispersed.eff, c.eff);
+  EXPECT_LT(std::abs((r.last->dispersed.zof - c.zod) / c.zod), 0.0001f);
 
-  // The shared records describe exactly the width returned.
-  const Msimp1 s = msimp1;
-  const Mszo1 d = mszo1;
-  analyse(c.er, c.f, c.h1, c.h2, c.t, w);
-  EXPECT_EQ(s.ef, msimp1.ef);
-  EXPECT_EQ(s.zo, msimp1.zo);
-  EXPECT_EQ(s.weff, msimp1.weff);
-  EXPECT_EQ(d.eff, mszo1.eff);
-  EXPECT_EQ(d.zof, mszo1.zof);
+  // The analysis returned is exactly that of the width returned.
+  expectSameAnalysis(analyse(c.er, c.f, c.h1, c.h2, c.t, r.w), *r.last);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, MswhTable, ::testing::ValuesIn(kWidthCases),
                          [](const auto& info) { return testing::caseName(info.param.name); });
 
-// The shared result records hold exactly the values saved in s and d.
-void expectRecordsHold(const Msimp1& s, const Mszo1& d) {
-  EXPECT_EQ(s.ef, msimp1.ef);
-  EXPECT_EQ(s.u, msimp1.u);
-  EXPECT_EQ(s.weff, msimp1.weff);
-  EXPECT_EQ(s.zo, msimp1.zo);
-  EXPECT_EQ(s.zoa, msimp1.zoa);
-  EXPECT_EQ(d.eff, mszo1.eff);
-  EXPECT_EQ(d.zof, mszo1.zof);
-}
-
 TEST(Mswh, StaticOrAirSearchMatchesStaticImpedance) {
-  int isyne = -1;
-  float w = 0.0f;
-  mswh(2.2f, 0.0f, 0.031f, 10.0f, isyne, 0.0014f, w, 75.0f);
-  ASSERT_EQ(isyne, 0);
-  EXPECT_EQ(mszo1.zof, msimp1.zo);
-  EXPECT_EQ(mszo1.eff, msimp1.ef);
+  const MicrostripWidth stat = mswh(2.2f, 0.0f, 0.031f, 10.0f, 0.0014f, 75.0f);
+  ASSERT_TRUE(stat.realizable);
+  ASSERT_TRUE(stat.last.has_value());
+  EXPECT_EQ(stat.last->dispersed.zof, stat.last->statics.zo);
+  EXPECT_EQ(stat.last->dispersed.eff, stat.last->statics.ef);
 
-  mswh(1.0f, 10.0f, 0.031f, 10.0f, isyne, 0.0014f, w, 75.0f);
-  ASSERT_EQ(isyne, 0);
-  EXPECT_EQ(mszo1.eff, 1.0f);
-  EXPECT_EQ(mszo1.zof, msimp1.zo);
+  const MicrostripWidth air = mswh(1.0f, 10.0f, 0.031f, 10.0f, 0.0014f, 75.0f);
+  ASSERT_TRUE(air.realizable);
+  ASSERT_TRUE(air.last.has_value());
+  EXPECT_EQ(air.last->dispersed.eff, 1.0f);
+  EXPECT_EQ(air.last->dispersed.zof, air.last->statics.zo);
 }
 
-// The width on entry is not used, and nothing is kept between calls.
-TEST(Mswh, RepeatedCallGivesSameWidthAndRecords) {
-  int isyne = -1;
-  float w1 = 123.0f;
-  mswh(9.8f, 10.0f, 0.025f, 10.0f, isyne, 0.0002f, w1, 50.0f);
-  ASSERT_EQ(isyne, 0);
-  const Msimp1 s = msimp1;
-  const Mszo1 d = mszo1;
-  float w2 = -0.5f;
-  mswh(9.8f, 10.0f, 0.025f, 10.0f, isyne, 0.0002f, w2, 50.0f);
-  ASSERT_EQ(isyne, 0);
-  EXPECT_EQ(w1, w2);
-  expectRecordsHold(s, d);
+// Nothing is kept between calls.
+TEST(Mswh, RepeatedCallGivesSameWidthAndAnalysis) {
+  const MicrostripWidth r1 = mswh(9.8f, 10.0f, 0.025f, 10.0f, 0.0002f, 50.0f);
+  ASSERT_TRUE(r1.realizable);
+  const MicrostripWidth r2 = mswh(9.8f, 10.0f, 0.025f, 10.0f, 0.0002f, 50.0f);
+  ASSERT_TRUE(r2.realizable);
+  EXPECT_EQ(r1.w, r2.w);
+  ASSERT_TRUE(r1.last.has_value() && r2.last.has_value());
+  expectSameAnalysis(*r1.last, *r2.last);
 }
 
-// An estimate below 0.000025 inch: message, flag, the estimate returned, and no analysis, so
-// the records keep the previous line's values.
-TEST(Mswh, TooNarrowEstimateLeavesRecordsUntouched) {
-  ConsoleCapture console;
-  analyse(2.2f, 10.0f, 0.031f, 10.0f, 0.0014f, 0.093f);
-  const Msimp1 s = msimp1;
-  const Mszo1 d = mszo1;
-
-  int isyne = -1;
-  float w = 1.0f;
-  mswh(9.8f, 10.0f, 0.025f, 10.0f, isyne, 0.0f, w, 250.0f);
-  EXPECT_EQ(isyne, 1);
-  EXPECT_GT(w, 0.0f);
-  EXPECT_NEAR(w, 0.00001f, 0.000001f);
-  EXPECT_EQ(console.text(), kUnrealizableMessage);
-  expectRecordsHold(s, d);
+// An estimate below 0.000025 inch: unrealizable, the estimate returned, and no analysis.
+TEST(Mswh, TooNarrowEstimateIsRefusedWithoutAnalysis) {
+  const MicrostripWidth r = mswh(9.8f, 10.0f, 0.025f, 10.0f, 0.0f, 250.0f);
+  EXPECT_FALSE(r.realizable);
+  EXPECT_GT(r.w, 0.0f);
+  EXPECT_NEAR(r.w, 0.00001f, 0.000001f);
+  EXPECT_FALSE(r.last.has_value());
 }
 
 // On er 9.8, h1 0.025 the estimate reaches 0.000025 inch near 227 ohms.
 TEST(Mswh, RealizableLimitLiesNear227Ohms) {
-  ConsoleCapture console;
-  int isyne = -1;
-  float w = 0.0f;
-  mswh(9.8f, 10.0f, 0.025f, 10.0f, isyne, 0.0f, w, 226.0f);
-  EXPECT_EQ(isyne, 0);
-  EXPECT_GE(w, 0.000025f);
-  EXPECT_EQ(console.messages(), 0);
-  mswh(9.8f, 10.0f, 0.025f, 10.0f, isyne, 0.0f, w, 228.0f);
-  EXPECT_EQ(isyne, 1);
-  EXPECT_LT(w, 0.000025f);
-  EXPECT_EQ(console.text(), kUnrealizableMessage);
+  const MicrostripWidth below = mswh(9.8f, 10.0f, 0.025f, 10.0f, 0.0f, 226.0f);
+  EXPECT_TRUE(below.realizable);
+  EXPECT_GE(below.w, 0.000025f);
+  EXPECT_TRUE(below.last.has_value());
+  const MicrostripWidth above = mswh(9.8f, 10.0f, 0.025f, 10.0f, 0.0f, 228.0f);
+  EXPECT_FALSE(above.realizable);
+  EXPECT_LT(above.w, 0.000025f);
+  EXPECT_FALSE(above.last.has_value());
 }
 
 // A strip as thick as the substrate: a narrow candidate has a negative effective width, its
 // analysis is not a number, and the search ends on that width.
 TEST(Mswh, NonFiniteAnalysisEndsAsUnrealizable) {
-  ConsoleCapture console;
-  int isyne = -1;
-  float w = 0.0f;
-  mswh(2.2f, 10.0f, 0.031f, 10.0f, isyne, 0.031f, w, 280.0f);
-  EXPECT_EQ(isyne, 1);
-  EXPECT_TRUE(std::isfinite(w));
-  EXPECT_GE(w, 0.000025f) << "the estimate itself was realizable";
-  EXPECT_FALSE(std::isfinite(mszo1.zof));
-  EXPECT_FALSE(std::isfinite(analyse(2.2f, 10.0f, 0.031f, 10.0f, 0.031f, w)))
+  const MicrostripWidth r = mswh(2.2f, 10.0f, 0.031f, 10.0f, 0.031f, 280.0f);
+  EXPECT_FALSE(r.realizable);
+  EXPECT_TRUE(std::isfinite(r.w));
+  EXPECT_GE(r.w, 0.000025f) << "the estimate itself was realizable";
+  ASSERT_TRUE(r.last.has_value()) << "widths were analysed";
+  EXPECT_FALSE(std::isfinite(r.last->dispersed.zof));
+  EXPECT_FALSE(std::isfinite(analyse(2.2f, 10.0f, 0.031f, 10.0f, 0.031f, r.w).dispersed.zof))
       << "w is the width whose analysis failed";
-  EXPECT_EQ(console.text(), kUnrealizableMessage);
 }
 
 // A 4-inch substrate at 10 GHz: the estimate (about 0.00005 inch) is far too narrow for the
 // dispersed impedance and the search only grows by that estimate per step. It gives up after
-// its step limit with the last width tried, which the records still describe.
+// its step limit with the last width tried, whose analysis it returns.
 TEST(Mswh, SearchThatDoesNotSettleEndsAsUnrealizable) {
-  ConsoleCapture console;
-  int isyne = -1;
-  float w = 0.0f;
-  mswh(13.0f, 10.0f, 4.0f, 10.0f, isyne, 0.0f, w, 300.0f);
-  EXPECT_EQ(isyne, 1);
-  EXPECT_EQ(console.text(), kUnrealizableMessage);
-  ASSERT_TRUE(std::isfinite(w));
-  EXPECT_GT(w, 0.1f);
-  const float zof = mszo1.zof;
-  EXPECT_GT(std::abs((zof - 300.0f) / 300.0f), 0.0001f);
-  EXPECT_EQ(analyse(13.0f, 10.0f, 4.0f, 10.0f, 0.0f, w), zof);
+  const MicrostripWidth r = mswh(13.0f, 10.0f, 4.0f, 10.0f, 0.0f, 300.0f);
+  EXPECT_FALSE(r.realizable);
+  ASSERT_TRUE(std::isfinite(r.w));
+  EXPECT_GT(r.w, 0.1f);
+  ASSERT_TRUE(r.last.has_value());
+  EXPECT_GT(std::abs((r.last->dispersed.zof - 300.0f) / 300.0f), 0.0001f);
+  expectSameAnalysis(analyse(13.0f, 10.0f, 4.0f, 10.0f, 0.0f, r.w), *r.last);
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 // reported as found meets its tolerance.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "line_test_support.h"
@@ -12,13 +14,13 @@
 namespace quendrix {
 namespace {
 
-using testing::ConsoleCapture;
-
 float analyseMicrostrip(float er, float f, float h1, float h2, float t, float w) {
-  msimp(er, h1, h2, t, w);
-  mszo(msimp1.ef, er, f, h1, w, msimp1.zo);
-  return mszo1.zof;
+  const MicrostripStatic s = msimp(er, h1, h2, t, w);
+  return mszo(s.ef, er, f, h1, w, s.zo).zof;
 }
+
+// The same float, bit for bit (a NaN equals the same NaN).
+bool sameBits(float a, float b) { return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b); }
 
 // Analyse a width, synthesize its impedance, recover the width. The impedance tolerance of
 // 0.01 % allows a width error of 0.01 % divided by |d ln Z / d ln w|, which is above 0.3 for
@@ -38,11 +40,9 @@ TEST(RoundTrip, MicrostripRecoversWidth) {
     for (float ratio : {0.2f, 1.0f, 3.0f, 8.0f}) {
       const float w = ratio * l.h1;
       const float z = analyseMicrostrip(l.er, l.f, l.h1, l.h2, l.t, w);
-      int isyne = -1;
-      float found = 0.0f;
-      mswh(l.er, l.f, l.h1, l.h2, isyne, l.t, found, z);
-      ASSERT_EQ(isyne, 0) << "er=" << l.er << " w=" << w << " z=" << z;
-      EXPECT_NEAR(found, w, 0.0005f * w) << "er=" << l.er << " z=" << z;
+      const MicrostripWidth found = mswh(l.er, l.f, l.h1, l.h2, l.t, z);
+      ASSERT_TRUE(found.realizable) << "er=" << l.er << " w=" << w << " z=" << z;
+      EXPECT_NEAR(found.w, w, 0.0005f * w) << "er=" << l.er << " z=" << z;
     }
   }
 }
@@ -58,21 +58,18 @@ TEST(RoundTrip, StriplineRecoversWidth) {
   for (const Line& l : lines) {
     for (float ratio : {0.05f, 0.3f, 1.0f, 1.5f, 3.0f}) {
       const float w = ratio * l.b;
-      float z = 0.0f;
-      slzo(l.b, l.er, l.t, w, z);
-      int isyne = -1;
-      float found = 0.0f;
-      float zo = z;
-      slwb(l.b, l.er, isyne, l.t, found, zo);
-      ASSERT_EQ(isyne, 0) << "er=" << l.er << " w=" << w << " z=" << z;
-      EXPECT_NEAR(found, w, 0.004f * w) << "er=" << l.er << " t=" << l.t << " z=" << z;
+      const float z = slzo(l.b, l.er, l.t, w);
+      const StriplineWidth found = slwb(l.b, l.er, l.t, z);
+      ASSERT_TRUE(found.realizable) << "er=" << l.er << " w=" << w << " z=" << z;
+      EXPECT_NEAR(found.w, w, 0.004f * w) << "er=" << l.er << " t=" << l.t << " z=" << z;
     }
   }
 }
 
 // Impedances 1 to 500 ohms on permittivities 1 to 13, thin to thick substrates, and strips
-// from zero thickness to thicker than the substrate. Every call must return, write exactly
-// one message when it fails, and meet its tolerance when it succeeds.
+// from zero thickness to thicker than the substrate. Every call must return, meet its tolerance
+// when it succeeds, and when it fails hand back results that say how: no analysis for a
+// refused estimate, otherwise the analysis of the last width tried.
 const float kPermittivities[] = {1.0f, 2.2f, 4.5f, 9.8f, 13.0f};
 const float kHeights[] = {0.005f, 0.031f, 0.25f};
 const float kThicknessToHeight[] = {0.0f, 0.02f, 0.3f, 1.0f, 1.5f};
@@ -85,8 +82,8 @@ std::vector<float> sweepImpedances() {
 }
 
 TEST(Sweep, EveryMicrostripSearchEndsAndMeetsItsTolerance) {
-  ConsoleCapture console;
   int failures = 0;
+  int refused = 0;
   int found = 0;
   for (float er : kPermittivities) {
     for (float h1 : kHeights) {
@@ -94,33 +91,37 @@ TEST(Sweep, EveryMicrostripSearchEndsAndMeetsItsTolerance) {
         for (float f : {0.0f, 10.0f}) {
           for (float zod : sweepImpedances()) {
             const float t = tByH * h1;
-            int isyne = -1;
-            float w = 0.0f;
-            mswh(er, f, h1, 10.0f, isyne, t, w, zod);
-            ASSERT_TRUE(isyne == 0 || isyne == 1);
-            if (isyne == 1) {
+            const MicrostripWidth r = mswh(er, f, h1, 10.0f, t, zod);
+            const float w = r.w;
+            SCOPED_TRACE(::testing::Message() << "er=" << er << " h1=" << h1 << " t=" << t
+                                              << " f=" << f << " zod=" << zod << " w=" << w);
+            if (!r.realizable) {
               ++failures;
+              if (!r.last) {
+                ++refused;
+                ASSERT_TRUE(!(w >= 0.000025f) || !std::isfinite(w)) << "an estimate refused";
+              } else {
+                ASSERT_TRUE(sameBits(analyseMicrostrip(er, f, h1, 10.0f, t, w), r.last->dispersed.zof));
+              }
               continue;
             }
             ++found;
-            SCOPED_TRACE(::testing::Message() << "er=" << er << " h1=" << h1 << " t=" << t
-                                              << " f=" << f << " zod=" << zod << " w=" << w);
+            ASSERT_TRUE(r.last.has_value());
             ASSERT_TRUE(std::isfinite(w));
             ASSERT_GT(w, 0.0f);
-            ASSERT_LT(std::abs((mszo1.zof - zod) / zod), 0.0001f);
-            ASSERT_EQ(analyseMicrostrip(er, f, h1, 10.0f, t, w), mszo1.zof);
+            ASSERT_LT(std::abs((r.last->dispersed.zof - zod) / zod), 0.0001f);
+            ASSERT_EQ(analyseMicrostrip(er, f, h1, 10.0f, t, w), r.last->dispersed.zof);
           }
         }
       }
     }
   }
-  EXPECT_EQ(console.messages(), failures);
   EXPECT_GT(found, 0);
-  EXPECT_GT(failures, 0);
+  EXPECT_GT(refused, 0);
+  EXPECT_GT(failures, refused) << "some searches fail after analysing";
 }
 
 TEST(Sweep, EveryStriplineSearchEndsAndMeetsItsTolerance) {
-  ConsoleCapture console;
   int failures = 0;
   int found = 0;
   for (float er : kPermittivities) {
@@ -128,29 +129,26 @@ TEST(Sweep, EveryStriplineSearchEndsAndMeetsItsTolerance) {
       for (float tByB : kThicknessToHeight) {
         for (float zWanted : sweepImpedances()) {
           const float t = tByB * b;
-          int isyne = -1;
-          float w = 0.0f;
-          float zo = zWanted;
-          slwb(b, er, isyne, t, w, zo);
-          ASSERT_TRUE(isyne == 0 || isyne == 1);
-          if (isyne == 1) {
+          const StriplineWidth r = slwb(b, er, t, zWanted);
+          const float w = r.w;
+          const float zo = r.zo;
+          SCOPED_TRACE(::testing::Message() << "er=" << er << " b=" << b << " t=" << t
+                                            << " zo wanted=" << zWanted << " w=" << w);
+          if (!r.realizable) {
             ++failures;
+            // The wanted impedance when the estimate was refused, else that of the last width.
+            ASSERT_TRUE(sameBits(zo, zWanted) || sameBits(zo, slzo(b, er, t, w)));
             continue;
           }
           ++found;
-          SCOPED_TRACE(::testing::Message() << "er=" << er << " b=" << b << " t=" << t
-                                            << " zo wanted=" << zWanted << " w=" << w);
           ASSERT_GE(w, 0.00005f);
           ASSERT_TRUE(std::isfinite(w));
           ASSERT_LT(std::abs(zo - zWanted), 0.001f * zWanted);
-          float again = 0.0f;
-          slzo(b, er, t, w, again);
-          ASSERT_EQ(again, zo);
+          ASSERT_EQ(slzo(b, er, t, w), zo);
         }
       }
     }
   }
-  EXPECT_EQ(console.messages(), failures);
   EXPECT_GT(found, 0);
   EXPECT_GT(failures, 0);
 }

@@ -10,8 +10,6 @@
 namespace quendrix {
 namespace {
 
-using testing::ConsoleCapture;
-using testing::kUnrealizableMessage;
 using testing::Printed;
 
 struct WidthCase {
@@ -45,23 +43,16 @@ class SlwbTable : public ::testing::TestWithParam<WidthCase> {};
 
 TEST_P(SlwbTable, FindsWidthAndReturnsImpedanceReached) {
   const WidthCase& c = GetParam();
-  ConsoleCapture console;
-  int isyne = -1;
-  float w = -3.0f;
-  float zo = c.zoWanted;
-  slwb(c.b, c.er, isyne, c.t, w, zo);
-  ASSERT_EQ(isyne, 0);
-  EXPECT_ROUNDS_TO(w, c.w);
+  const StriplineWidth r = slwb(c.b, c.er, c.t, c.zoWanted);
+  ASSERT_TRUE(r.realizable);
+  EXPECT_ROUNDS_TO(r.w, c.w);
   if (c.zoWithin > 0.0f) {
-    EXPECT_NEAR(zo, c.zoReturned.value, c.zoWithin);
+    EXPECT_NEAR(r.zo, c.zoReturned.value, c.zoWithin);
   } else {
-    EXPECT_ROUNDS_TO(zo, c.zoReturned);
+    EXPECT_ROUNDS_TO(r.zo, c.zoReturned);
   }
-  EXPECT_LT(std::abs(zo - c.zoWanted), 0.001f * c.zoWanted);
-  float again = 0.0f;
-  slzo(c.b, c.er, c.t, w, again);
-  EXPECT_EQ(zo, again) << "zo is the analysis of the returned width";
-  EXPECT_EQ(console.text(), "");
+  EXPECT_LT(std::abs(r.zo - c.zoWanted), 0.001f * c.zoWanted);
+  EXPECT_EQ(r.zo, slzo(c.b, c.er, c.t, r.w)) << "zo is the analysis of the returned width";
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, SlwbTable, ::testing::ValuesIn(kWidthCases),
@@ -70,17 +61,13 @@ INSTANTIATE_TEST_SUITE_P(Lines, SlwbTable, ::testing::ValuesIn(kWidthCases),
 // Zero thickness on b 0.062, er 2.2: the estimate passes below 0.00005 inch at about
 // 326 ohms.
 TEST(Slwb, ZeroThicknessRealizableLimitNear326Ohms) {
-  ConsoleCapture console;
-  int isyne = -1;
-  float w = 0.0f;
-  float zo = 325.0f;
-  slwb(0.062f, 2.2f, isyne, 0.0f, w, zo);
-  EXPECT_EQ(isyne, 0);
-  EXPECT_EQ(console.messages(), 0);
-  zo = 327.0f;
-  slwb(0.062f, 2.2f, isyne, 0.0f, w, zo);
-  EXPECT_EQ(isyne, 1);
-  EXPECT_EQ(console.text(), kUnrealizableMessage);
+  const StriplineWidth below = slwb(0.062f, 2.2f, 0.0f, 325.0f);
+  EXPECT_TRUE(below.realizable);
+  EXPECT_GE(below.w, 0.00005f);
+  const StriplineWidth above = slwb(0.062f, 2.2f, 0.0f, 327.0f);
+  EXPECT_FALSE(above.realizable);
+  EXPECT_LT(above.w, 0.00005f);
+  EXPECT_EQ(above.zo, 327.0f) << "refused before any analysis: the wanted impedance";
 }
 
 // Ways a stripline synthesis ends as an unrealizable width.
@@ -89,7 +76,7 @@ struct FailureCase {
   float b, er, t, zoWanted;
   float wLow, wHigh;    // range of the width returned
   bool wFinite;         // false: the estimate was not a number
-  bool zoStillWanted;   // the estimate failed, so zo was never overwritten
+  bool zoStillWanted;   // the estimate failed, so zo is the wanted impedance
   float zoLow, zoHigh;  // otherwise: range of the impedance of the last width
 };
 
@@ -118,29 +105,22 @@ const FailureCase kFailureCases[] = {
 
 class SlwbFailure : public ::testing::TestWithParam<FailureCase> {};
 
-TEST_P(SlwbFailure, EndsWithMessageAndFlag) {
+TEST_P(SlwbFailure, EndsUnrealizable) {
   const FailureCase& c = GetParam();
-  ConsoleCapture console;
-  int isyne = -1;
-  float w = 0.0f;
-  float zo = c.zoWanted;
-  slwb(c.b, c.er, isyne, c.t, w, zo);
-  EXPECT_EQ(isyne, 1);
-  EXPECT_EQ(console.text(), kUnrealizableMessage);
+  const StriplineWidth r = slwb(c.b, c.er, c.t, c.zoWanted);
+  EXPECT_FALSE(r.realizable);
   if (c.wFinite) {
-    EXPECT_GE(w, c.wLow);
-    EXPECT_LE(w, c.wHigh);
+    EXPECT_GE(r.w, c.wLow);
+    EXPECT_LE(r.w, c.wHigh);
   } else {
-    EXPECT_FALSE(std::isfinite(w));
+    EXPECT_FALSE(std::isfinite(r.w));
   }
   if (c.zoStillWanted) {
-    EXPECT_EQ(zo, c.zoWanted);
+    EXPECT_EQ(r.zo, c.zoWanted);
   } else {
-    EXPECT_GE(zo, c.zoLow);
-    EXPECT_LE(zo, c.zoHigh);
-    float last = 0.0f;
-    slzo(c.b, c.er, c.t, w, last);
-    EXPECT_EQ(zo, last) << "zo is the impedance of the last width";
+    EXPECT_GE(r.zo, c.zoLow);
+    EXPECT_LE(r.zo, c.zoHigh);
+    EXPECT_EQ(r.zo, slzo(c.b, c.er, c.t, r.w)) << "zo is the impedance of the last width";
   }
 }
 

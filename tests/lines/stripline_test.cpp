@@ -41,9 +41,7 @@ class SlzoTable : public ::testing::TestWithParam<ImpedanceCase> {};
 
 TEST_P(SlzoTable, ReproducesReferenceValues) {
   const ImpedanceCase& c = GetParam();
-  float zo = -1.0f;
-  slzo(c.b, c.er, c.t, c.w, zo);
-  EXPECT_ROUNDS_TO(zo, c.zo);
+  EXPECT_ROUNDS_TO(slzo(c.b, c.er, c.t, c.w), c.zo);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, SlzoTable, ::testing::ValuesIn(kImpedanceCases),
@@ -57,12 +55,9 @@ TEST(Slzo, ImpedanceScalesAsInverseRootOfPermittivity) {
   const Geometry cases[] = {
       {0.1f, 0.0f, 0.05f}, {0.1f, 0.0f, 0.1f}, {0.1f, 0.0f, 0.2f}, {0.1f, 0.01f, 0.1f}};
   for (const Geometry& g : cases) {
-    float zAir = 0.0f;
-    float z4 = 0.0f;
-    float z9 = 0.0f;
-    slzo(g.b, 1.0f, g.t, g.w, zAir);
-    slzo(g.b, 4.0f, g.t, g.w, z4);
-    slzo(g.b, 9.0f, g.t, g.w, z9);
+    const float zAir = slzo(g.b, 1.0f, g.t, g.w);
+    const float z4 = slzo(g.b, 4.0f, g.t, g.w);
+    const float z9 = slzo(g.b, 9.0f, g.t, g.w);
     EXPECT_FLOAT_EQ(z4, zAir / 2.0f) << "t=" << g.t << " w=" << g.w;
     EXPECT_FLOAT_EQ(z9, zAir / 3.0f) << "t=" << g.t << " w=" << g.w;
   }
@@ -72,10 +67,8 @@ TEST(Slzo, ImpedanceScalesAsInverseRootOfPermittivity) {
 TEST(Slzo, DependsOnlyOnLengthRatios) {
   for (float t : {0.0f, 0.0014f}) {
     for (float w : {0.02f, 0.06f, 0.12f}) {
-      float z = 0.0f;
-      float zScaled = 0.0f;
-      slzo(0.062f, 2.2f, t, w, z);
-      slzo(0.062f * 25.4f, 2.2f, t * 25.4f, w * 25.4f, zScaled);
+      const float z = slzo(0.062f, 2.2f, t, w);
+      const float zScaled = slzo(0.062f * 25.4f, 2.2f, t * 25.4f, w * 25.4f);
       EXPECT_FLOAT_EQ(z, zScaled) << "t=" << t << " w=" << w;
     }
   }

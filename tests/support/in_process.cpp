@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "dialogue/design.h"
 #include "dialogue/records.h"
-#include "lines/lines.h"
 #include "textio/textio.h"
 
 namespace quendrix::testing {
@@ -40,8 +40,7 @@ InProcessResult runInProcess(const std::string& input, ClockHook clock) {
   std::FILE* inFp = in.empty() ? std::fopen("/dev/null", "r") : fmemopen(in.data(), in.size(), "r");
   Sink out, err;
   resetUnits();
-  msimp1 = Msimp1{};
-  mszo1 = Mszo1{};
+  forgetLastMicrostripAnalysis();  // each run starts without a microstrip analysis
   setConsole(inFp, out.fp, err.fp);
   setStopHook(stopHere);
   setClockHook(clock);

@@ -10,8 +10,7 @@
 namespace quendrix::testing {
 namespace {
 
-using Synthesis = void (*)(const int&, const float&, const float&, const ProtoArray&,
-                           const float&, PoleArray&, PoleArray&);
+using Synthesis = void (*)(int, float, float, const ProtoArray&, float, PoleArray&, PoleArray&);
 
 struct Method {
   const char* name;

@@ -1,9 +1,9 @@
-// The unrealizable-width message of the width syntheses. It goes to the console only, never
-// to a report file, and ends only the one synthesis that wrote it.
-#include "lines/common.h"
+// The unrealizable-width message of the dimensional step.
+#include "dialogue/unrealizable.h"
+
 #include "textio/textio.h"
 
-namespace quendrix::lines {
+namespace quendrix {
 
 void reportUnrealizableWidth() {
   writeLayout(UNIT_CONSOLE_OUT,
@@ -11,4 +11,4 @@ void reportUnrealizableWidth() {
               "6X,'Strip Width SYNTHESIS calculations terminated by Quendrix.')");
 }
 
-}  // namespace quendrix::lines
+}  // namespace quendrix
