@@ -64,42 +64,35 @@ class Case:
         self.defaults = self.make_defaults()
 
     # ------------------------------------------------------------------ values
-    def real(self, typical, odd=()):
+    def answer(self, typical, blank, ordinary, odd, bad, bad_rate):
+        """A blank answer with probability blank, a typical one up to ordinary, else an odd one,
+        now and then a bad one."""
         r = self.rng.random()
-        if r < 0.30:
+        if r < blank:
             return ""
-        if r < 0.75:
+        if r < ordinary:
             return self.rng.choice(typical)
+        pool = list(odd)
+        if self.rng.random() < bad_rate:
+            pool += bad
+        return self.rng.choice(pool)
+
+    def real(self, typical, odd=()):
         pool = ["0", "-1", "-0", "1e-30", "12,5", "  1 5", ".", "-", "+", "1.5-3", "0.5", "1.0",
                 "nan", "1E10000" if self.wide else "1e30", "2.5", "1.49999"] + list(odd)
         if self.wide:
             pool += ["inf", "-inf", "1e39", "Infinity"]
-        if self.rng.random() < 0.03:
-            pool += ["abc", "1500 MHz", "1.2.3", "\t5"]
-        return self.rng.choice(pool)
+        return self.answer(typical, 0.30, 0.75, pool, ["abc", "1500 MHz", "1.2.3", "\t5"], 0.03)
 
     def menu(self, typical):
         """An answer read as an integer in two columns."""
-        r = self.rng.random()
-        if r < 0.1:
-            return ""
-        if r < 0.95:
-            return self.rng.choice(typical)
-        pool = ["0", "-1", "12", "123", " 1", "01", "99"]
-        if self.rng.random() < 0.1:
-            pool += ["1.", "x", "+"]
-        return self.rng.choice(pool)
+        return self.answer(typical, 0.1, 0.95, ["0", "-1", "12", "123", " 1", "01", "99"],
+                           ["1.", "x", "+"], 0.1)
 
     def choice(self, typical):
-        r = self.rng.random()
-        if r < 0.25:
-            return ""
-        if r < 0.85:
-            return self.rng.choice(typical)
-        pool = ["0", "-1", "1.4", "1.5", "2.5", "3", "12", "123", "99", "nan"]
-        if self.rng.random() < 0.03:
-            pool += ["1.", "x", "+"]
-        return self.rng.choice(pool)
+        return self.answer(typical, 0.25, 0.85,
+                           ["0", "-1", "1.4", "1.5", "2.5", "3", "12", "123", "99", "nan"],
+                           ["1.", "x", "+"], 0.03)
 
     def make_defaults(self):
         rng = self.rng
